@@ -1,0 +1,44 @@
+#include "automation/Automation.h"
+
+#include "automation/CommandLine.h"
+#include "automation/Systemctl.h"
+#include "cli/Translate.h"
+#include "scripts/ManagerFactory.h"
+#include "scripts/ScriptNumbers.h"
+
+#include <iostream>
+
+namespace {
+
+// Both questions are always asked; the automation runs only when the timer is both active
+// and enabled.
+bool isAutomationRunning()
+{
+    const bool active = runCommandLine(systemctl::kIsActive);
+    const bool enabled = runCommandLine(systemctl::kIsEnabled);
+    return active && enabled;
+}
+
+void writeCurrentScript(const ScriptConfig& config)
+{
+    std::cout << tr("Current script: ");
+    if (!isValidScript(config.script)) {
+        std::cout << tr("unknown") << std::endl;
+        return;
+    }
+    std::cout << config.script << std::endl;
+    if (const auto manager = createManager(config)) {
+        manager->info();
+    }
+}
+
+} // namespace
+
+int showInfo(const ScriptConfig& config)
+{
+    const bool running = isAutomationRunning();
+    std::cout << tr("Automation status: ") << (running ? tr("running") : tr("stopped"))
+              << std::endl;
+    writeCurrentScript(config);
+    return running ? 0 : 1;
+}

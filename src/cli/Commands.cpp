@@ -1,0 +1,102 @@
+#include "cli/Options.h"
+
+#include "automation/Automation.h"
+#include "cli/Messages.h"
+#include "cli/Translate.h"
+#include "cli/Usage.h"
+#include "config/ConfigFile.h"
+#include "scripts/ScriptRunner.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+
+namespace {
+
+int report(bool succeeded, const char* success, const char* failure)
+{
+    if (succeeded) {
+        say(success);
+        return 0;
+    }
+    complain(failure);
+    return 1;
+}
+
+// The script number as strtol reads it: leading blanks and a sign accepted, anything after the
+// digits ignored. Empty without digits or outside the int32 range.
+std::optional<int32_t> scriptNumber(const char* argument)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(argument, &end, 10);
+    if (end == argument || errno == ERANGE || value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(value);
+}
+
+} // namespace
+
+int helpCommand(const char*)
+{
+    printUsage();
+    return 0;
+}
+
+int launchCommand(const char* argument)
+{
+    const auto number = argument != nullptr ? scriptNumber(argument) : std::nullopt;
+    if (!number) {
+        complain(trNoop("Usage: norva-snapshots-manager -s<number>"));
+        return 1;
+    }
+    switch (launchScript(*number)) {
+    case LaunchStatus::Launched:
+        say(trNoop("Snapshots automation script was successfully launched."));
+        return 0;
+    case LaunchStatus::Cancelled:
+        say(trNoop("Snapshots automation script launch cancelled."));
+        return 0;
+    default:
+        complain(trNoop("An error occurred during snapshots automation script launch."));
+        printUsage();
+        return 1;
+    }
+}
+
+int breakCommand(const char*)
+{
+    return report(stopAutomation(), trNoop("Snapshots automation has been stopped."),
+                  trNoop("An error occurred during snapshots automation stopping."));
+}
+
+int restartCommand(const char*)
+{
+    return report(restartAutomation(), trNoop("Snapshots automation started."),
+                  trNoop("An error occurred during snapshots automation start."));
+}
+
+int purgeCommand(const char*)
+{
+    return report(removeAllSnapshots(), trNoop("All snapshots were successfully deleted."),
+                  trNoop("An error occurred during snapshots deleting."));
+}
+
+int checkCommand(const char*)
+{
+    return checkScript(loadConfig()) ? 0 : 1;
+}
+
+int triggerCommand(const char*)
+{
+    return triggerScript(loadConfig()) ? 0 : 1;
+}
+
+int infoCommand(const char*)
+{
+    return showInfo(loadConfig());
+}

@@ -1,0 +1,15 @@
+#include "cli/Messages.h"
+
+#include "cli/Translate.h"
+
+#include <iostream>
+
+void say(const char* messageId)
+{
+    std::cout << tr(messageId) << std::endl;
+}
+
+void complain(const char* messageId)
+{
+    std::cerr << tr(messageId) << std::endl;
+}

@@ -1,0 +1,16 @@
+#include "cli/Usage.h"
+
+#include "cli/Translate.h"
+
+#include <iostream>
+
+void printUsage()
+{
+    for (const char* line : kOptionLines) {
+        std::cout << tr(line) << std::endl;
+    }
+    std::cout << std::endl;
+    for (const char* line : kScriptLines) {
+        std::cout << tr(line) << std::endl;
+    }
+}

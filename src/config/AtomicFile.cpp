@@ -1,0 +1,121 @@
+#include "config/AtomicFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The kernel's own limit on a chain of symlinks.
+constexpr int kMaxSymlinkHops = 40;
+
+std::string directoryOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string readLink(const std::string& path)
+{
+    std::vector<char> buffer(4096);
+    const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (length <= 0 || static_cast<size_t>(length) >= buffer.size()) {
+        return {};
+    }
+    return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+bool writeAll(int fd, std::string_view content)
+{
+    while (!content.empty()) {
+        const ssize_t written = ::write(fd, content.data(), content.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        content.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+mode_t creationMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Gives the new file what the old one had, or what a plain creation would have given.
+bool applyOwnershipAndMode(int fd, const std::string& target)
+{
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0) {
+        return errno == ENOENT && ::fchmod(fd, creationMode()) == 0;
+    }
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        return false;
+    }
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+bool fillTemporary(int fd, const std::string& target, std::string_view content)
+{
+    return applyOwnershipAndMode(fd, target) && writeAll(fd, content) && ::fsync(fd) == 0;
+}
+
+// Makes the rename itself durable; a failure here no longer endangers the old or new file.
+void syncDirectory(const std::string& directory)
+{
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        static_cast<void>(::fsync(fd));
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+std::string followSymlinks(const std::string& path)
+{
+    std::string current = path;
+    for (int hop = 0; hop < kMaxSymlinkHops; ++hop) {
+        struct stat status {};
+        if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return current;
+        }
+        const std::string link = readLink(current);
+        if (link.empty()) {
+            return {};
+        }
+        current = link.front() == '/' ? link : directoryOf(current) + "/" + link;
+    }
+    return {};
+}
+
+bool replaceFileAtomically(const std::string& path, std::string_view content)
+{
+    const std::string target = followSymlinks(path);
+    if (target.empty()) {
+        return false;
+    }
+    std::string temporary = directoryOf(target) + "/.norva-snapshots-manager.XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool filled = fillTemporary(fd, target, content);
+    const bool closed = ::close(fd) == 0;
+    if (!filled || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncDirectory(directoryOf(target));
+    return true;
+}

@@ -1,0 +1,6 @@
+#include "config/ConfigPath.h"
+
+const char* configFilePath()
+{
+    return "/etc/norva-snapshots-manager.conf";
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Seam: where the configuration lives. The tool links the fixed path
+// /etc/norva-snapshots-manager.conf; unit tests link a path in a temporary directory.
+[[nodiscard]] const char* configFilePath();

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "scripts/ScriptConfig.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// The questions asked on the terminal when a script is launched. Questions and their error
+// messages go to standard output, answers come from standard input. An answer of 0 cancels;
+// so does an input that has ended or failed, since no answer can ever come from it.
+
+// The parameters of script `number`; `script` stays 0 when the administrator cancelled or the
+// number names no script.
+[[nodiscard]] ScriptConfig askScriptParameters(int32_t number);
+
+// Snapshot lifetime (false) or rotation period (true) in days: 1 to 7, or 0 to cancel.
+[[nodiscard]] int32_t askDays(bool rotationPeriod);
+
+// Number of snapshots in a queue: 2 to 6, or 0 to cancel.
+[[nodiscard]] int32_t askQueueSize();
+
+// An answer's number: an optional sign and digits, anything after them ignored. Empty when the
+// word does not start that way or the value does not fit an int32.
+[[nodiscard]] std::optional<int32_t> parseAnswer(std::string_view word);

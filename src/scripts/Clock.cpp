@@ -1,0 +1,8 @@
+#include "scripts/Clock.h"
+
+#include <ctime>
+
+uint64_t currentTime()
+{
+    return static_cast<uint64_t>(std::time(nullptr));
+}

@@ -1,0 +1,39 @@
+#include "scripts/ScriptRunner.h"
+
+#include "config/Prompts.h"
+#include "scripts/ManagerFactory.h"
+#include "scripts/ScriptNumbers.h"
+
+LaunchStatus launchScript(int32_t number)
+{
+    if (!isValidScript(number)) {
+        return LaunchStatus::Failed;
+    }
+    const ScriptConfig config = askScriptParameters(number);
+    if (config.script == 0) {
+        return LaunchStatus::Cancelled;
+    }
+    const auto manager = createManager(config);
+    if (!manager) {
+        return LaunchStatus::Failed;
+    }
+    return manager->launch() ? LaunchStatus::Launched : LaunchStatus::Failed;
+}
+
+bool checkScript(const ScriptConfig& config)
+{
+    if (!isValidScript(config.script)) {
+        return false;
+    }
+    const auto manager = createManager(config);
+    return manager && manager->check();
+}
+
+bool triggerScript(const ScriptConfig& config)
+{
+    if (!isValidScript(config.script)) {
+        return false;
+    }
+    const auto manager = createManager(config);
+    return manager && manager->trigger();
+}
