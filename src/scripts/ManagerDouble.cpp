@@ -1,0 +1,92 @@
+#include "scripts/ManagerDouble.h"
+
+#include "cli/Translate.h"
+#include "scripts/Clock.h"
+#include "scripts/ParameterLines.h"
+#include "scripts/SnapshotRules.h"
+#include "snapshots/SnapshotListGuard.h"
+
+namespace {
+
+// Entries from the third on, each tried even after a failure.
+bool removeSurplus(const SnapshotListGuard& list)
+{
+    bool allRemoved = true;
+    for (std::size_t index = 2; index < list.size(); ++index) {
+        allRemoved = remove_lvm_snapshot(list.at(index)) && allRemoved;
+    }
+    return allRemoved;
+}
+
+} // namespace
+
+bool ManagerDouble::check()
+{
+    const SnapshotListGuard list;
+    switch (list.size()) {
+    case 0:
+        return createIfAllowed(0);
+    case 1:
+        return ensureFullSnapshot(list.first()) && createAdditionalIfDue(list.first());
+    default:
+        return removeSurplus(list) && checkSnapshotPair(list.at(0), list.at(1));
+    }
+}
+
+bool ManagerDouble::checkSnapshotPair(SnapshotHandle full, SnapshotHandle additional)
+{
+    const uint64_t fullCreated = lvm_snapshot_creation_time(full);
+    const uint64_t additionalCreated = lvm_snapshot_creation_time(additional);
+    if (!isUsable(full, fullCreated)) {
+        if (!remove_lvm_snapshot(full)) {
+            return false;
+        }
+        if (isUsable(additional, additionalCreated)) {
+            return keepSurvivor();
+        }
+        return remove_lvm_snapshot(additional) && createIfAllowed(0);
+    }
+    if (!isUsable(additional, additionalCreated)) {
+        return remove_lvm_snapshot(additional) && keepSurvivor();
+    }
+    if (!isPairDue(additional, fullCreated, additionalCreated)) {
+        return true;
+    }
+    return remove_lvm_snapshot(full) && ensureFullSnapshot(additional) &&
+           createAdditionalSnapshot();
+}
+
+bool ManagerDouble::isPairDue(SnapshotHandle additional, uint64_t fullCreated,
+                              uint64_t additionalCreated) const
+{
+    if (agesApply() && hasReached(elapsed(fullCreated, additionalCreated),
+                                  periodSeconds(config().lifetime))) {
+        return true;
+    }
+    return isOverfilled(additional);
+}
+
+bool ManagerDouble::keepSurvivor()
+{
+    const SnapshotListGuard fresh;
+    const SnapshotHandle survivor = fresh.first();
+    return ensureFullSnapshot(survivor) && createAdditionalIfDue(survivor);
+}
+
+bool ManagerDouble::createAdditionalIfDue(SnapshotHandle snapshot)
+{
+    const uint64_t created = lvm_snapshot_creation_time(snapshot);
+    if (created == 0) {
+        return false;
+    }
+    if (!agesApply() ||
+        !hasReached(elapsed(created, currentTime()), periodSeconds(config().lifetime))) {
+        return true;
+    }
+    return createAdditionalSnapshot();
+}
+
+void ManagerDouble::info()
+{
+    writeDaysLine(trNoop("Snapshots rotation period: "), config().lifetime);
+}

@@ -1,0 +1,21 @@
+#include "scripts/SnapshotRules.h"
+
+bool isUsable(SnapshotHandle snapshot)
+{
+    return isUsable(snapshot, lvm_snapshot_creation_time(snapshot));
+}
+
+bool isUsable(SnapshotHandle snapshot, uint64_t creationTime)
+{
+    return creationTime != 0 && lvm_snapshot_filling_percent(snapshot) <= kHighestUsableFilling;
+}
+
+bool isOverfilled(SnapshotHandle snapshot)
+{
+    return lvm_snapshot_filling_percent(snapshot) > kHighestTolerableFilling;
+}
+
+bool createIfAllowed(uint64_t size)
+{
+    return can_create_lvm_snapshot(size) == 0 && create_lvm_snapshot(size);
+}
