@@ -1,7 +1,7 @@
-#include "cli/Options.h"
-
 #include "automation/Automation.h"
+#include "automation/RunLock.h"
 #include "cli/Messages.h"
+#include "cli/Options.h"
 #include "cli/Translate.h"
 #include "cli/Usage.h"
 #include "config/ConfigFile.h"
@@ -13,7 +13,8 @@
 #include <limits>
 #include <optional>
 
-namespace {
+namespace
+{
 
 int report(bool succeeded, const char* success, const char* failure)
 {
@@ -54,13 +55,21 @@ int launchCommand(const char* argument)
         complain(trNoop("Usage: norva-snapshots-manager -s<number>"));
         return 1;
     }
-    switch (launchScript(*number)) {
+    std::optional<RunLock> lock;
+    const auto lockRun = [&lock] {
+        lock = RunLock::acquire();
+        return lock.has_value();
+    };
+    switch (launchScript(*number, lockRun)) {
     case LaunchStatus::Launched:
         say(trNoop("Snapshots automation script was successfully launched."));
         return 0;
     case LaunchStatus::Cancelled:
         say(trNoop("Snapshots automation script launch cancelled."));
         return 0;
+    case LaunchStatus::Busy:
+        complain(kBusyMessage);
+        return 1;
     default:
         complain(trNoop("An error occurred during snapshots automation script launch."));
         printUsage();

@@ -1,11 +1,12 @@
-#include "cli/Options.h"
-
+#include "automation/RunLock.h"
 #include "cli/Messages.h"
+#include "cli/Options.h"
 #include "cli/Usage.h"
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<option> longOptions()
 {
@@ -27,6 +28,17 @@ const OptionRow* findRow(int shortName)
     return nullptr;
 }
 
+// The lock is held until the process ends, past the handler's last change.
+int runExclusively(const OptionRow& row)
+{
+    const auto lock = RunLock::acquire();
+    if (!lock) {
+        complain(kBusyMessage);
+        return 1;
+    }
+    return row.handler(optarg);
+}
+
 } // namespace
 
 int runOption(int argc, char* argv[])
@@ -45,7 +57,7 @@ int runOption(int argc, char* argv[])
         return 1;
     }
     if (const OptionRow* row = findRow(result)) {
-        return row->handler(optarg);
+        return row->exclusive ? runExclusively(*row) : row->handler(optarg);
     }
     complain(trNoop("Undefined error."));
     return 1;

@@ -2,6 +2,12 @@
 
 // The command line's result messages: one translated line each, flushed at once.
 
+#include "cli/Translate.h"
+
+// Another run held the run lock for longer than a run may wait.
+inline constexpr const char* kBusyMessage =
+    trNoop("Another norva-snapshots-manager run is still in progress; nothing was changed.");
+
 // Success, on standard output.
 void say(const char* messageId);
 

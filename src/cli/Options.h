@@ -9,6 +9,8 @@ struct OptionRow {
     const char* longName;
     int argument; // no_argument or required_argument, as getopt_long takes it
     char shortName;
+    // Runs that may change snapshots, the timer or the configuration hold the run lock.
+    bool exclusive;
     int (*handler)(const char* argument);
 };
 
@@ -22,14 +24,15 @@ int triggerCommand(const char* argument);
 int infoCommand(const char* argument);
 
 inline constexpr std::array<OptionRow, 8> kOptionRows{{
-    {"help", no_argument, 'h', helpCommand},
-    {"script", required_argument, 's', launchCommand},
-    {"break", no_argument, 'b', breakCommand},
-    {"restart", no_argument, 'r', restartCommand},
-    {"purge", no_argument, 'p', purgeCommand},
-    {"check", no_argument, 'c', checkCommand},
-    {"trigger", no_argument, 't', triggerCommand},
-    {"info", no_argument, 'i', infoCommand},
+    {"help", no_argument, 'h', false, helpCommand},
+    // A launch takes the lock itself, once its questions are answered.
+    {"script", required_argument, 's', false, launchCommand},
+    {"break", no_argument, 'b', true, breakCommand},
+    {"restart", no_argument, 'r', true, restartCommand},
+    {"purge", no_argument, 'p', true, purgeCommand},
+    {"check", no_argument, 'c', true, checkCommand},
+    {"trigger", no_argument, 't', true, triggerCommand},
+    {"info", no_argument, 'i', false, infoCommand},
 }};
 
 inline constexpr const char* kShortOptions = "hs:brpcti";

@@ -4,7 +4,7 @@
 #include "scripts/ManagerFactory.h"
 #include "scripts/ScriptNumbers.h"
 
-LaunchStatus launchScript(int32_t number)
+LaunchStatus launchScript(int32_t number, const std::function<bool()>& beforeChanges)
 {
     if (!isValidScript(number)) {
         return LaunchStatus::Failed;
@@ -16,6 +16,9 @@ LaunchStatus launchScript(int32_t number)
     const auto manager = createManager(config);
     if (!manager) {
         return LaunchStatus::Failed;
+    }
+    if (!beforeChanges()) {
+        return LaunchStatus::Busy;
     }
     return manager->launch() ? LaunchStatus::Launched : LaunchStatus::Failed;
 }
