@@ -2,8 +2,7 @@
 
 #include <cstdlib>
 
-namespace
-{
+namespace {
 
 [[nodiscard]] size_t roundUp(size_t bytes, size_t alignment)
 {

@@ -13,8 +13,7 @@
 #include <functional>
 #include <string_view>
 
-namespace
-{
+namespace {
 
 // Runs one call on the state named by the environment, under its lock; false when the state
 // is unavailable, and then nothing at all is written.

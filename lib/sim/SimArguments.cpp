@@ -5,8 +5,7 @@
 #include <ctime>
 #include <limits>
 
-namespace
-{
+namespace {
 
 [[nodiscard]] std::optional<unsigned> suffixShift(char suffix)
 {

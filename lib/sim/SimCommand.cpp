@@ -10,8 +10,7 @@
 #include <iostream>
 #include <string_view>
 
-namespace
-{
+namespace {
 
 constexpr std::string_view kUsage =
     "usage: norva-sim COMMAND [ARGUMENTS]\n"

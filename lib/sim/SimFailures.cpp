@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace
-{
+namespace {
 
 constexpr std::array<std::string_view, 11> kFailableFunctions{
     "existing_lvm_snapshots",       "create_lvm_snapshot",      "can_create_lvm_snapshot",

@@ -6,8 +6,7 @@
 #include <ctime>
 #include <iostream>
 
-namespace
-{
+namespace {
 
 constexpr uint64_t kGiB = uint64_t{1} << 30;
 constexpr uint64_t kMiB = uint64_t{1} << 20;

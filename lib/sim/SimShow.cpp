@@ -4,8 +4,7 @@
 #include <iomanip>
 #include <sstream>
 
-namespace
-{
+namespace {
 
 [[nodiscard]] std::string utcDateTime(uint64_t seconds)
 {

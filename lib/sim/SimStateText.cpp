@@ -22,8 +22,7 @@
 #include <sstream>
 #include <vector>
 
-namespace
-{
+namespace {
 
 [[nodiscard]] std::vector<std::string_view> splitWords(std::string_view line)
 {

@@ -11,14 +11,12 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 // Holds an exclusive flock on a lock file for as long as it lives. The lock is not taken on
 // the state file itself because every write replaces that file by another one.
-class ExclusiveLock
-{
-  public:
+class ExclusiveLock {
+public:
     explicit ExclusiveLock(const std::string& lockPath)
         : fd_(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644))
     {
@@ -41,7 +39,7 @@ class ExclusiveLock
 
     [[nodiscard]] bool held() const { return fd_ >= 0; }
 
-  private:
+private:
     int fd_;
 };
 

@@ -16,9 +16,8 @@ inline constexpr const char* kStateVariable = "NORVASNAPSHOTS_SIM_STATE";
 // The state file, read, changed and written back under an exclusive lock on a lock file
 // beside it. The new text replaces the old one by rename, so that several processes using
 // the library at once never lose an update or see a torn file.
-class StateFile
-{
-  public:
+class StateFile {
+public:
     explicit StateFile(std::string path) : path_(std::move(path)) {}
 
     // Runs change on the current state and stores the result when it differs. False when the
@@ -34,7 +33,7 @@ class StateFile
 
     [[nodiscard]] const std::string& path() const { return path_; }
 
-  private:
+private:
     [[nodiscard]] bool write(const SimState& state) const;
 
     std::string path_;

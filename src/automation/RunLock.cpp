@@ -6,8 +6,7 @@
 #include <thread>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 // Short enough that a waiting run starts soon after the other ends, long enough to cost nothing.
 constexpr std::chrono::milliseconds kPollInterval{100};

@@ -7,9 +7,8 @@
 // Keeps runs that change snapshots, the timer or the configuration one at a time: the timer's
 // check and an administrator's trigger or purge must not remove each other's snapshots or
 // create one too many. The lock is an exclusive flock held until the process ends.
-class RunLock
-{
-  public:
+class RunLock {
+public:
     static constexpr const char* kPath = "/run/lock/norva-snapshots-manager.lock";
     static constexpr std::chrono::seconds kLongestWait{60};
 
@@ -28,7 +27,7 @@ class RunLock
     RunLock& operator=(const RunLock&) = delete;
     ~RunLock();
 
-  private:
+private:
     explicit RunLock(int fd) : fd_(fd) {}
     int fd_;
 };

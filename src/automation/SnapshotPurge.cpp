@@ -1,5 +1,4 @@
 #include "automation/Automation.h"
-
 #include "snapshots/SnapshotListGuard.h"
 
 bool removeAllSnapshots()

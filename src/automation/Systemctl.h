@@ -4,7 +4,8 @@
 // exit statuses count (0 = success, and for the two questions 0 = yes).
 namespace systemctl {
 
-inline constexpr const char* kIsActive = "systemctl is-active -q norva-snapshots.timer >/dev/null 2>&1";
+inline constexpr const char* kIsActive =
+    "systemctl is-active -q norva-snapshots.timer >/dev/null 2>&1";
 inline constexpr const char* kIsEnabled =
     "systemctl is-enabled -q norva-snapshots.timer >/dev/null 2>&1";
 inline constexpr const char* kStop = "systemctl stop norva-snapshots.timer >/dev/null 2>&1";

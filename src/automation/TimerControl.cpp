@@ -1,5 +1,4 @@
 #include "automation/Automation.h"
-
 #include "automation/CommandLine.h"
 #include "automation/Systemctl.h"
 #include "config/ConfigFile.h"

@@ -13,8 +13,7 @@
 #include <limits>
 #include <optional>
 
-namespace
-{
+namespace {
 
 int report(bool succeeded, const char* success, const char* failure)
 {

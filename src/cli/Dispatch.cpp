@@ -5,8 +5,7 @@
 
 #include <vector>
 
-namespace
-{
+namespace {
 
 std::vector<option> longOptions()
 {

@@ -59,8 +59,8 @@ bool ManagerDouble::checkSnapshotPair(SnapshotHandle full, SnapshotHandle additi
 bool ManagerDouble::isPairDue(SnapshotHandle additional, uint64_t fullCreated,
                               uint64_t additionalCreated) const
 {
-    if (agesApply() && hasReached(elapsed(fullCreated, additionalCreated),
-                                  periodSeconds(config().lifetime))) {
+    if (agesApply() &&
+        hasReached(elapsed(fullCreated, additionalCreated), periodSeconds(config().lifetime))) {
         return true;
     }
     return isOverfilled(additional);

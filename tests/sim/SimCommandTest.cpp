@@ -2,12 +2,10 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 
-class SimCommand : public SimStateFixture
-{
-  protected:
+class SimCommand : public SimStateFixture {
+protected:
     // Runs norva-sim with the fixture's state; its standard output and exit status.
     [[nodiscard]] std::pair<std::string, int> run(const std::string& arguments) const
     {

@@ -3,15 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 constexpr const char* kOneSnapshot = "root_size 100\nvg_free 1000\nboot_used 5\n"
                                      "snapshot 1 1000 100 20\nsnapshot 2 2000 100 40\n";
 
-class SimFailures : public SimStateFixture
-{
-  protected:
+class SimFailures : public SimStateFixture {
+protected:
     void SetUp() override
     {
         SimStateFixture::SetUp();

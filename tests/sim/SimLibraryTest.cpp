@@ -2,8 +2,7 @@
 
 #include <ctime>
 
-namespace
-{
+namespace {
 
 // Root 10 GiB, 40 GiB free, two snapshots whose ids are out of order in the list.
 constexpr const char* kTwoSnapshots = "root_size 10737418240\n"
@@ -13,9 +12,8 @@ constexpr const char* kTwoSnapshots = "root_size 10737418240\n"
                                       "snapshot 7 1000 10737418240 30\n"
                                       "snapshot 3 2000 1073741824 0\n";
 
-class SimLibrary : public SimStateFixture
-{
-  protected:
+class SimLibrary : public SimStateFixture {
+protected:
     void SetUp() override
     {
         SimStateFixture::SetUp();

@@ -14,9 +14,8 @@
 inline constexpr uint64_t kGiB = uint64_t{1} << 30;
 
 // Owns a temporary directory whose state file the simulated library is pointed at.
-class SimStateFixture : public ::testing::Test
-{
-  protected:
+class SimStateFixture : public ::testing::Test {
+protected:
     void SetUp() override
     {
         std::string pattern =

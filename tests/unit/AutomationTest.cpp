@@ -1,5 +1,6 @@
-#include "StdStreams.h"
 #include "automation/Automation.h"
+
+#include "StdStreams.h"
 #include "config/ConfigPath.h"
 #include "fakes/FakeSnapshotLibrary.h"
 #include "fakes/FakeSystemctl.h"
@@ -48,15 +49,14 @@ TEST_P(StopAutomation, StopsWhatRunsAndDisablesWhatIsEnabled)
 
 INSTANTIATE_TEST_SUITE_P(
     Timer, StopAutomation,
-    testing::Values(StopCase{false, false, "", {"is-active", "is-enabled"}, true},
-                    StopCase{true, false, "", {"is-active", "stop", "is-enabled"}, true},
-                    StopCase{true, false, "stop", {"is-active", "stop", "is-enabled"}, false},
-                    StopCase{false, true, "", {"is-active", "is-enabled", "disable"}, true},
-                    StopCase{true, true, "", {"is-active", "stop", "is-enabled", "disable"}, true},
-                    StopCase{true, true, "stop", {"is-active", "stop", "is-enabled", "disable"},
-                             false},
-                    StopCase{false, true, "disable", {"is-active", "is-enabled", "disable"},
-                             false}));
+    testing::Values(
+        StopCase{false, false, "", {"is-active", "is-enabled"}, true},
+        StopCase{true, false, "", {"is-active", "stop", "is-enabled"}, true},
+        StopCase{true, false, "stop", {"is-active", "stop", "is-enabled"}, false},
+        StopCase{false, true, "", {"is-active", "is-enabled", "disable"}, true},
+        StopCase{true, true, "", {"is-active", "stop", "is-enabled", "disable"}, true},
+        StopCase{true, true, "stop", {"is-active", "stop", "is-enabled", "disable"}, false},
+        StopCase{false, true, "disable", {"is-active", "is-enabled", "disable"}, false}));
 
 TEST_F(Automation, CommandLinesAreRunExactlyAsWritten)
 {
@@ -134,22 +134,32 @@ TEST_P(ShowInfo, ReportsStatusScriptAndItsParameters)
 INSTANTIATE_TEST_SUITE_P(
     Report, ShowInfo,
     testing::Values(
-        InfoCase{true, true, {5, 3, 4, 247},
+        InfoCase{true,
+                 true,
+                 {5, 3, 4, 247},
                  "Automation status: running\nCurrent script: 5\nSnapshots rotation period: 3 "
                  "days\nNumber of snapshots in a queue: 4\n",
                  0},
         InfoCase{true, false, {1, 0, 0, 0}, "Automation status: stopped\nCurrent script: 1\n", 1},
-        InfoCase{false, true, {2, 0, 0, 0},
-                 "Automation status: stopped\nCurrent script: 2\nSnapshot lifetime: unknown\n", 1},
-        InfoCase{true, true, {4, -3, 0, 0},
-                 "Automation status: running\nCurrent script: 4\nSnapshot lifetime: -3 days\n", 0},
-        InfoCase{true, true, {6, 2, 0, 0},
+        InfoCase{false,
+                 true,
+                 {2, 0, 0, 0},
+                 "Automation status: stopped\nCurrent script: 2\nSnapshot lifetime: unknown\n",
+                 1},
+        InfoCase{true,
+                 true,
+                 {4, -3, 0, 0},
+                 "Automation status: running\nCurrent script: 4\nSnapshot lifetime: -3 days\n",
+                 0},
+        InfoCase{true,
+                 true,
+                 {6, 2, 0, 0},
                  "Automation status: running\nCurrent script: 6\nSnapshots rotation period: 2 "
                  "days\n",
                  0},
-        InfoCase{false, false, {0, 0, 0, 0}, "Automation status: stopped\nCurrent script: unknown\n",
-                 1},
-        InfoCase{true, true, {7, 1, 1, 1}, "Automation status: running\nCurrent script: unknown\n",
-                 0}));
+        InfoCase{
+            false, false, {0, 0, 0, 0}, "Automation status: stopped\nCurrent script: unknown\n", 1},
+        InfoCase{
+            true, true, {7, 1, 1, 1}, "Automation status: running\nCurrent script: unknown\n", 0}));
 
 } // namespace

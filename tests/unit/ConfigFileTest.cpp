@@ -1,5 +1,6 @@
-#include "config/AtomicFile.h"
 #include "config/ConfigFile.h"
+
+#include "config/AtomicFile.h"
 #include "config/ConfigPath.h"
 #include "fakes/TestConfigPath.h"
 
@@ -13,11 +14,14 @@ namespace {
 
 TEST(ConfigText, IsOneCompactLineWithKeysInOrder)
 {
-    EXPECT_EQ(serializeConfig({2, 7, 0, 0}), "{\"script\":2,\"lifetime\":7,\"quantity\":0,\"size\":0}\n");
+    EXPECT_EQ(serializeConfig({2, 7, 0, 0}),
+              "{\"script\":2,\"lifetime\":7,\"quantity\":0,\"size\":0}\n");
     EXPECT_EQ(serializeConfig({2, 7, 0, 0}).size(), 48u);
-    EXPECT_EQ(serializeConfig({5, 3, 4, 0}), "{\"script\":5,\"lifetime\":3,\"quantity\":4,\"size\":0}\n");
-    EXPECT_EQ(serializeConfig({-1, INT32_MIN, 6, UINT64_MAX}),
-              "{\"script\":-1,\"lifetime\":-2147483648,\"quantity\":6,\"size\":18446744073709551615}\n");
+    EXPECT_EQ(serializeConfig({5, 3, 4, 0}),
+              "{\"script\":5,\"lifetime\":3,\"quantity\":4,\"size\":0}\n");
+    EXPECT_EQ(
+        serializeConfig({-1, INT32_MIN, 6, UINT64_MAX}),
+        "{\"script\":-1,\"lifetime\":-2147483648,\"quantity\":6,\"size\":18446744073709551615}\n");
 }
 
 TEST(ConfigText, RoundTripsEveryFieldBelowTwoToTheSixtyThree)
@@ -43,11 +47,12 @@ TEST_P(ConfigParse, MapsTextOntoTheRecord)
 INSTANTIATE_TEST_SUITE_P(
     Rules, ConfigParse,
     testing::Values(
-        ParseCase{"", {}}, ParseCase{"{\"script\":3", {}}, ParseCase{"{\"script\":3}", {3, 0, 0, 0}},
-        ParseCase{"{\"script\":\"3\"}", {}}, ParseCase{"{\"script\":3.0}", {}},
-        ParseCase{"{\"script\":3e0}", {}}, ParseCase{"[1,2]", {}}, ParseCase{"3", {}},
-        ParseCase{"{\"script\":3} // comment", {}}, ParseCase{"{\"script\":3,}", {}},
-        ParseCase{"{\"script\":3} {}", {}}, ParseCase{"{\"script\":3}\n \t\r\n", {3, 0, 0, 0}},
+        ParseCase{"", {}}, ParseCase{"{\"script\":3", {}},
+        ParseCase{"{\"script\":3}", {3, 0, 0, 0}}, ParseCase{"{\"script\":\"3\"}", {}},
+        ParseCase{"{\"script\":3.0}", {}}, ParseCase{"{\"script\":3e0}", {}},
+        ParseCase{"[1,2]", {}}, ParseCase{"3", {}}, ParseCase{"{\"script\":3} // comment", {}},
+        ParseCase{"{\"script\":3,}", {}}, ParseCase{"{\"script\":3} {}", {}},
+        ParseCase{"{\"script\":3}\n \t\r\n", {3, 0, 0, 0}},
         ParseCase{"{\"lifetime\":30}", {0, 30, 0, 0}},
         ParseCase{"{\"size\":9223372036854775808}", {}},
         ParseCase{"{\"size\":9223372036854775807}", {0, 0, 0, 9223372036854775807ULL}},
@@ -63,7 +68,8 @@ TEST(ConfigParse, RefusesNestingBeyondTheParserLimit)
 {
     const std::string deep = std::string(10000, '[') + std::string(10000, ']');
     EXPECT_EQ(parseConfig(deep), ScriptConfig{});
-    const std::string nested = "{\"script\":1,\"x\":" + std::string(40, '[') + std::string(40, ']') + "}";
+    const std::string nested =
+        "{\"script\":1,\"x\":" + std::string(40, '[') + std::string(40, ']') + "}";
     EXPECT_EQ(parseConfig(nested), ScriptConfig{});
 }
 

@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace
-{
+namespace {
 
 constexpr uint64_t kNow = FakeClock::kStart;
 constexpr int32_t kDays = 2;
@@ -63,9 +62,8 @@ struct DoubleRow {
     std::vector<std::string> calls{}; // the whole call log, where the order of reads matters
 };
 
-class DoubleCheck : public ScriptFixture, public testing::WithParamInterface<DoubleRow>
-{
-  protected:
+class DoubleCheck : public ScriptFixture, public testing::WithParamInterface<DoubleRow> {
+protected:
     [[nodiscard]] bool checkRow(const DoubleRow& row)
     {
         library_.setVgFree(row.vgFree);
@@ -262,9 +260,7 @@ struct InfoExample {
     std::string text;
 };
 
-class DoubleInfo : public ScriptFixture, public testing::WithParamInterface<InfoExample>
-{
-};
+class DoubleInfo : public ScriptFixture, public testing::WithParamInterface<InfoExample> {};
 
 TEST_P(DoubleInfo, WritesTheRotationPeriodAsStored)
 {

@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace
-{
+namespace {
 
 constexpr uint64_t kNow = FakeClock::kStart;
 constexpr int32_t kDays = 3;
@@ -54,9 +53,8 @@ ScriptConfig queueConfig(int32_t lifetime = kDays, int32_t quantity = kQuantity,
     return ScriptConfig{5, lifetime, quantity, size};
 }
 
-class QueueTest : public ScriptFixture
-{
-  protected:
+class QueueTest : public ScriptFixture {
+protected:
     void seed(const std::vector<Seed>& seeds)
     {
         for (const Seed& each : seeds) {
@@ -80,9 +78,7 @@ struct QueueRow {
     int32_t canCreateAnswer = 0;
 };
 
-class QueueCheck : public QueueTest, public testing::WithParamInterface<QueueRow>
-{
-};
+class QueueCheck : public QueueTest, public testing::WithParamInterface<QueueRow> {};
 
 TEST_P(QueueCheck, ChangesTheQueueAsTheRulesSay)
 {
@@ -278,9 +274,7 @@ struct Unprompted {
     int32_t quantity;
 };
 
-class QueueCheckRefuses : public QueueTest, public testing::WithParamInterface<Unprompted>
-{
-};
+class QueueCheckRefuses : public QueueTest, public testing::WithParamInterface<Unprompted> {};
 
 TEST_P(QueueCheckRefuses, ParametersNoPromptGivesWithoutTouchingASnapshot)
 {
@@ -307,9 +301,8 @@ TEST_F(QueueCheckOrder, ConfigurationWithoutSizeResizesAndCreatesWithZero)
 }
 
 // Launch purges, fixes the size from the free space and saves it before the first creation.
-class QueueLaunch : public QueueTest
-{
-  protected:
+class QueueLaunch : public QueueTest {
+protected:
     [[nodiscard]] bool launch(int32_t quantity = kQuantity)
     {
         return manager(queueConfig(kDays, quantity, 0)).launch();
@@ -330,9 +323,7 @@ struct SizeExample {
     uint64_t size;
 };
 
-class QueueLaunchSize : public QueueLaunch, public testing::WithParamInterface<SizeExample>
-{
-};
+class QueueLaunchSize : public QueueLaunch, public testing::WithParamInterface<SizeExample> {};
 
 TEST_P(QueueLaunchSize, TakesTheShareOfFreeSpaceTimesTheDoubleNearest099)
 {
@@ -423,9 +414,7 @@ struct InfoExample {
     std::string text;
 };
 
-class QueueInfo : public QueueTest, public testing::WithParamInterface<InfoExample>
-{
-};
+class QueueInfo : public QueueTest, public testing::WithParamInterface<InfoExample> {};
 
 TEST_P(QueueInfo, WritesPeriodAndQuantityAsStored)
 {

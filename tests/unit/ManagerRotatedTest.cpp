@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace
-{
+namespace {
 
 constexpr uint64_t kNow = FakeClock::kStart;
 constexpr uint64_t kDay = FakeClock::kDay;
@@ -20,9 +19,8 @@ constexpr uint64_t k50000Days = 50000 * kDay;
 constexpr int32_t kLowest = std::numeric_limits<int32_t>::min();
 constexpr int32_t kHighest = std::numeric_limits<int32_t>::max();
 
-class Rotated : public ScriptParamFixture<int32_t>
-{
-  protected:
+class Rotated : public ScriptParamFixture<int32_t> {
+protected:
     bool check(int32_t lifetime) { return manager(makeConfig(GetParam(), lifetime)).check(); }
 };
 

@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
-namespace
-{
+namespace {
 
 constexpr uint64_t kNow = FakeClock::kStart;
 constexpr uint64_t kDay = FakeClock::kDay;
@@ -149,9 +148,8 @@ INSTANTIATE_TEST_SUITE_P(ScriptsOneAndThree, SingleCheckOrder,
                          ScriptCaseName{});
 
 // Opens the protected step to the one input no list can hand it.
-class SingleProbe : public ManagerSingle
-{
-  public:
+class SingleProbe : public ManagerSingle {
+public:
     using ManagerSingle::ensureFullSnapshot;
     using ManagerSingle::ManagerSingle;
 };
@@ -203,9 +201,8 @@ const std::vector<LaunchCase> kLaunchCases = {
 };
 // clang-format on
 
-class Launch : public ScriptCaseFixture<LaunchCase>
-{
-  protected:
+class Launch : public ScriptCaseFixture<LaunchCase> {
+protected:
     void inject(LaunchFailure failure)
     {
         switch (failure) {

@@ -1,13 +1,16 @@
-#include "StdStreams.h"
 #include "config/Prompts.h"
+
+#include "StdStreams.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr const char* kLifetime = "Enter snapshot lifetime in days (from 1 to 7) or 0 to cancel: ";
-constexpr const char* kPeriod = "Enter snapshots rotation period in days (from 1 to 7) or 0 to cancel: ";
-constexpr const char* kQueue = "Enter the number of snapshots in a queue (from 2 to 6) or 0 to cancel: ";
+constexpr const char* kPeriod =
+    "Enter snapshots rotation period in days (from 1 to 7) or 0 to cancel: ";
+constexpr const char* kQueue =
+    "Enter the number of snapshots in a queue (from 2 to 6) or 0 to cancel: ";
 constexpr const char* kWrongLifetime = "Wrong snapshot lifetime has been entered.\n";
 constexpr const char* kWrongNumber = "Wrong snapshots number has been entered.\n";
 
@@ -81,7 +84,8 @@ TEST(Prompts, QueueSizeOutsideTwoToSixIsAskedAgain)
 {
     const Asked asked = ask(5, "2 1 7 6");
     EXPECT_EQ(asked.config, (ScriptConfig{5, 2, 6, 0}));
-    EXPECT_EQ(asked.output, std::string(kPeriod) + kQueue + kWrongNumber + kQueue + kWrongNumber + kQueue);
+    EXPECT_EQ(asked.output,
+              std::string(kPeriod) + kQueue + kWrongNumber + kQueue + kWrongNumber + kQueue);
 }
 
 TEST(Prompts, ZeroCancelsAndDiscardsEarlierAnswers)
@@ -108,8 +112,9 @@ TEST(Prompts, DayQuestionsNameWhatTheyAsk)
     EXPECT_EQ(ask(6, "7").config, (ScriptConfig{6, 7, 0, 0}));
     EXPECT_EQ(ask(6, "7").output, kPeriod);
     EXPECT_EQ(ask(4, "1").config, (ScriptConfig{4, 1, 0, 0}));
-    EXPECT_EQ(ask(6, "8 1").output,
-              std::string(kPeriod) + "Wrong snapshots rotation period has been entered.\n" + kPeriod);
+    EXPECT_EQ(ask(6, "8 1").output, std::string(kPeriod) +
+                                        "Wrong snapshots rotation period has been entered.\n" +
+                                        kPeriod);
 }
 
 } // namespace

@@ -38,19 +38,18 @@ struct CapturedStdout {
 using CapturedOutput = CapturedStdout;
 
 // Collects std::cout and remembers how much of it had been flushed.
-class CapturingBuffer : public std::stringbuf
-{
-  public:
+class CapturingBuffer : public std::stringbuf {
+public:
     [[nodiscard]] size_t flushedSize() const { return flushedSize_; }
 
-  protected:
+protected:
     int sync() override
     {
         flushedSize_ = str().size();
         return 0;
     }
 
-  private:
+private:
     size_t flushedSize_ = 0;
 };
 
@@ -79,9 +78,8 @@ struct ScriptCaseName {
 
 // A manager that fails everything: stands in when createManager yields none, so that a missing
 // script class fails its tests instead of crashing the test binary.
-class MissingManager : public ScriptManagerBase
-{
-  public:
+class MissingManager : public ScriptManagerBase {
+public:
     using ScriptManagerBase::ScriptManagerBase;
     bool launch() override { return false; }
     bool check() override { return false; }
@@ -91,9 +89,8 @@ class MissingManager : public ScriptManagerBase
 
 // Owns every fake a script manager talks to: the snapshot library, systemctl and the clock (at
 // FakeClock::kStart). Each test starts from the fakes' defaults and without a configuration file.
-class ScriptFixture : public ::testing::Test
-{
-  protected:
+class ScriptFixture : public ::testing::Test {
+protected:
     ScriptFixture() { removeConfigFile(); }
     ~ScriptFixture() override { removeConfigFile(); }
 
@@ -160,7 +157,6 @@ class ScriptFixture : public ::testing::Test
 
 // A fixture whose tests run once per parameter: a script number, or a script number and a case.
 template <typename Param>
-class ScriptParamFixture : public ScriptFixture, public ::testing::WithParamInterface<Param>
-{
+class ScriptParamFixture : public ScriptFixture, public ::testing::WithParamInterface<Param> {
 };
 template <typename Case> using ScriptCaseFixture = ScriptParamFixture<std::tuple<int32_t, Case>>;

@@ -1,3 +1,5 @@
+#include "scripts/ScriptRunner.h"
+
 #include "StdStreams.h"
 #include "fakes/FakeSnapshotLibrary.h"
 #include "fakes/FakeSystemctl.h"
@@ -7,7 +9,6 @@
 #include "scripts/ManagerQueue.h"
 #include "scripts/ManagerRotatedHook.h"
 #include "scripts/ManagerSingleHook.h"
-#include "scripts/ScriptRunner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
+#include "cli/Usage.h"
+
 #include "StdStreams.h"
 #include "cli/Options.h"
-#include "cli/Usage.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -2,8 +2,7 @@
 
 #include "scripts/Clock.h"
 
-namespace
-{
+namespace {
 
 // The one time of the test process; tests run one after another on one thread.
 uint64_t& fakeNow()

@@ -15,9 +15,8 @@ struct NorvaSnapshot {
 // The lists that the fake snapshot library hands out. Every list is kept until the registry dies,
 // so that a stale list or handle pointer is still recognised, and never reused by a later list,
 // after it was released.
-class FakeListRegistry
-{
-  public:
+class FakeListRegistry {
+public:
     enum class HandleState { Live, Released, Unknown };
 
     struct HandleLookup {
@@ -41,7 +40,7 @@ class FakeListRegistry
 
     [[nodiscard]] size_t openLists() const;
 
-  private:
+private:
     struct HeldList {
         std::vector<std::unique_ptr<NorvaSnapshot>> snapshots;
         std::vector<SnapshotHandle> array; // what the caller sees, null-terminated

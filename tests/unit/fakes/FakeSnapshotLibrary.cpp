@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-namespace
-{
+namespace {
 
 constexpr std::array<std::string_view, 12> kFunctions = {
     "existing_lvm_snapshots",     "free_existing_lvm_snapshots",  "create_lvm_snapshot",

@@ -27,9 +27,8 @@ std::ostream& operator<<(std::ostream& out, const FakeSnapshot& snapshot);
 // An in-memory snapshot library owned by a test fixture. While it lives, the twelve C functions of
 // the snapshot library answer from it. It records every call, fails the calls a test chooses, and
 // reports misuse of lists and handles as a test failure when it is destroyed.
-class FakeSnapshotLibrary
-{
-  public:
+class FakeSnapshotLibrary {
+public:
     // can_create_lvm_snapshot's answer when the size does not fit the free space, and its answer
     // when a failure is injected.
     static constexpr int32_t kNoRoom = 1;
@@ -84,7 +83,7 @@ class FakeSnapshotLibrary
     // For tests of misuse detection itself: forget the misuse found so far.
     void clearViolations() { violations_.clear(); }
 
-  private:
+private:
     friend SnapshotList(::existing_lvm_snapshots)(void);
     friend void(::free_existing_lvm_snapshots)(SnapshotList);
     friend bool(::create_lvm_snapshot)(uint64_t);

@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 FakeSnapshotLibrary* currentFake(const char* function)
 {

@@ -6,8 +6,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 
 const char* describe(FakeListRegistry::HandleState state)
 {

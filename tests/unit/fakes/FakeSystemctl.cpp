@@ -7,8 +7,7 @@
 #include <string_view>
 #include <utility>
 
-namespace
-{
+namespace {
 
 struct KnownLine {
     std::string_view verb;

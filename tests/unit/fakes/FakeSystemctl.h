@@ -7,9 +7,8 @@
 // Stands in for systemctl and its timer while a test owns it: runCommandLine() records every
 // command line as given, applies the verb to the timer's active and enabled flags, and answers
 // as systemctl would. A command line it does not know fails the test.
-class FakeSystemctl
-{
-  public:
+class FakeSystemctl {
+public:
     FakeSystemctl();
     ~FakeSystemctl();
     FakeSystemctl(const FakeSystemctl&) = delete;
@@ -34,7 +33,7 @@ class FakeSystemctl
     // What runCommandLine answers: true when the command line exits with 0.
     [[nodiscard]] bool run(const char* commandLine);
 
-  private:
+private:
     [[nodiscard]] bool apply(const std::string& verb);
 
     static inline FakeSystemctl* current_ = nullptr;

@@ -14,16 +14,14 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 
 using Calls = std::vector<std::string>;
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-class FakeSnapshotLibraryTest : public testing::Test
-{
-  protected:
+class FakeSnapshotLibraryTest : public testing::Test {
+protected:
     FakeClock clock_;
     FakeSnapshotLibrary library_;
 };

@@ -10,14 +10,12 @@
 #include <system_error>
 #include <vector>
 
-namespace
-{
+namespace {
 
 // The per-process directory that holds the configuration file; removed with everything in it
 // when the test process ends.
-class TemporaryDirectory
-{
-  public:
+class TemporaryDirectory {
+public:
     TemporaryDirectory()
     {
         const char* base = std::getenv("TMPDIR");
@@ -47,7 +45,7 @@ class TemporaryDirectory
     // Empty when the directory could not be made, so that every use of the file fails.
     [[nodiscard]] const std::string& file() const { return file_; }
 
-  private:
+private:
     std::filesystem::path directory_;
     std::string file_;
 };
