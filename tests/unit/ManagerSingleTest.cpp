@@ -271,6 +271,11 @@ TEST_F(SingleScript, LaunchStopsAndDisablesTheOldTimerBeforeStartingIt)
     EXPECT_EQ(systemctl_.verbs(),
               (std::vector<std::string>{"is-active", "stop", "is-enabled", "disable", "is-active",
                                         "is-enabled", "enable", "start"}));
+    // The old timer is stopped before the purge's list; the new one starts before the creation.
+    const auto before = systemctl_.libraryCallsBefore();
+    EXPECT_EQ(before.at(3), 0u);
+    EXPECT_EQ(before.at(7), library_.callCount() - 1);
+    EXPECT_EQ(library_.calls().back(), "create_lvm_snapshot(0)");
 }
 
 // ---- hook trigger of scripts 3 and 4: stop, check, then one additional snapshot ---------------
@@ -329,6 +334,7 @@ TEST_P(HookTrigger, StopsTheTimerAndAddsOneSnapshotSizedFromFreeSpace)
     EXPECT_EQ(library_.snapshots(), after);
     EXPECT_EQ(systemctl_.verbs(),
               (std::vector<std::string>{"is-active", "stop", "is-enabled", "disable"}));
+    EXPECT_EQ(systemctl_.libraryCallsBefore().back(), 0u) << "the timer stops before the check";
     EXPECT_FALSE(systemctl_.active());
     EXPECT_FALSE(systemctl_.enabled());
 }

@@ -1,6 +1,7 @@
 #include "fakes/FakeSystemctl.h"
 
 #include "automation/CommandLine.h"
+#include "fakes/FakeSnapshotLibrary.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -72,6 +73,8 @@ bool FakeSystemctl::run(const char* commandLine)
     const std::string verb = verbOf(line);
     lines_.push_back(line);
     verbs_.push_back(verb);
+    const FakeSnapshotLibrary* library = FakeSnapshotLibrary::current();
+    libraryCallsBefore_.push_back(library != nullptr ? library->callCount() : 0);
     if (verb == "?") {
         ADD_FAILURE() << "unknown command line: \"" << line << "\"";
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,6 +31,10 @@ public:
     // The verbs of those lines ("is-active", "stop", ...); "?" for a line not known.
     [[nodiscard]] std::vector<std::string> verbs() const { return verbs_; }
 
+    // For each line, how many snapshot library calls had been made before it: orders the
+    // timer's commands against the snapshot work.
+    [[nodiscard]] std::vector<size_t> libraryCallsBefore() const { return libraryCallsBefore_; }
+
     // What runCommandLine answers: true when the command line exits with 0.
     [[nodiscard]] bool run(const char* commandLine);
 
@@ -43,4 +48,5 @@ private:
     std::set<std::string> failingVerbs_;
     std::vector<std::string> lines_;
     std::vector<std::string> verbs_;
+    std::vector<size_t> libraryCallsBefore_;
 };
