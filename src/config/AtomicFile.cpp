@@ -99,10 +99,25 @@ std::string followSymlinks(const std::string& path)
     return {};
 }
 
+namespace {
+
+// Only a regular file, or none yet, is ever replaced: a link to a device or a directory must not
+// end with the rename putting a plain file in its place.
+bool isReplaceable(const std::string& target)
+{
+    struct stat status {};
+    if (::stat(target.c_str(), &status) != 0) {
+        return errno == ENOENT;
+    }
+    return S_ISREG(status.st_mode);
+}
+
+} // namespace
+
 bool replaceFileAtomically(const std::string& path, std::string_view content)
 {
     const std::string target = followSymlinks(path);
-    if (target.empty()) {
+    if (target.empty() || !isReplaceable(target)) {
         return false;
     }
     std::string temporary = directoryOf(target) + "/.norva-snapshots-manager.XXXXXX";

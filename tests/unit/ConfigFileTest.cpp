@@ -147,6 +147,16 @@ TEST_F(ConfigFileOnDisk, UnreadableContentLoadsAsNoScript)
     std::filesystem::remove(configFilePath());
 }
 
+TEST_F(ConfigFileOnDisk, ALinkToADeviceIsNeverReplaced)
+{
+    std::filesystem::create_symlink("/dev/null", configFilePath());
+    EXPECT_FALSE(saveConfig({1, 0, 0, 0}));
+    struct stat device {};
+    ASSERT_EQ(::stat("/dev/null", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode));
+    std::filesystem::remove(configFilePath());
+}
+
 TEST(Symlinks, LoopsAndLongChainsAreRefused)
 {
     const auto directory = std::filesystem::path(configFilePath()).parent_path();
