@@ -112,6 +112,62 @@ TEST_F(ScriptScenario, HookTriggerStopsAutomationAndAddsSnapshot)
     EXPECT_EQ(view.snapshots[1].size, 5 * kGiB);
 }
 
+TEST_F(ScriptScenario, SingleSnapshotIsKeptRepairedAndLeftAloneOnceRight)
+{
+    expectRun(run({"-s1"}, std::nullopt, at(kLaunchDay)), kLaunched, "", 0);
+    const uint64_t launched = simView().snapshots.at(0).id;
+    expectRun(run({"-i"}), kRunning + "Current script: 1\n", "", 0);
+
+    expectRun(run({"-c"}, std::nullopt, at("2026-12-09 03:00:00")), "", "", 0);
+    EXPECT_EQ(ids(simView()), std::vector<uint64_t>{launched}) << "script 1 never rotates";
+
+    sim({"set", std::to_string(launched), "--fill", "100"});
+    expectRun(run({"-c"}, std::nullopt, at("2026-12-09 04:00:00")), "", "", 0);
+    const SimView replaced = simView();
+    ASSERT_EQ(replaced.snapshots.size(), 1U);
+    EXPECT_NE(replaced.snapshots[0].id, launched) << "an overflowed snapshot is replaced";
+    EXPECT_EQ(replaced.snapshots[0].size, kRootSize);
+
+    const std::string settled = simState();
+    expectRun(run({"-c"}, std::nullopt, at("2026-12-09 05:00:00")), "", "", 0);
+    EXPECT_EQ(simState(), settled) << "a second check changes nothing";
+}
+
+TEST_F(ScriptScenario, RotatedHookTriggerRotatesFirstThenAddsAndStops)
+{
+    // The rotation can first make the new snapshot only 7 GiB, then grows it to full size.
+    sim({"space", "--vg-free", "17G"});
+    expectRun(run({"-s4"}, "2\n", at(kLaunchDay)), kAskLifetime + kLaunched, "", 0);
+    expectRun(run({"-i"}), kRunning + "Current script: 4\nSnapshot lifetime: 2 days\n", "", 0);
+    const uint64_t launched = simView().snapshots.at(0).id;
+
+    expectRun(run({"-t"}, std::nullopt, at("2026-12-03 03:05:00")), "", "", 0);
+    const SimView view = simView();
+    ASSERT_EQ(view.snapshots.size(), 2U);
+    EXPECT_NE(view.snapshots[0].id, launched) << "the due rotation came first";
+    EXPECT_EQ(view.snapshots[0].size, kRootSize);
+    EXPECT_EQ(view.snapshots[1].size, 7 * kGiB) << "the additional one takes what is left";
+    expectRun(run({"-i"}), kNotRunning + "Current script: 4\nSnapshot lifetime: 2 days\n", "", 1);
+}
+
+TEST_F(ScriptScenario, DoubleScriptRotatesThePairOnceItIsAPeriodApart)
+{
+    sim({"space", "--vg-free", "25G"});
+    expectRun(run({"-s6"}, "1\n", at(kLaunchDay)), kAskPeriod + kLaunched, "", 0);
+    expectRun(run({"-c"}, std::nullopt, at("2026-12-02 03:05:00")), "", "", 0);
+    const std::vector<uint64_t> pair = ids(simView());
+    ASSERT_EQ(pair.size(), 2U);
+
+    expectRun(run({"-c"}, std::nullopt, at("2026-12-02 04:00:00")), "", "", 0);
+    const SimView rotated = simView();
+    ASSERT_EQ(rotated.snapshots.size(), 2U);
+    EXPECT_EQ(rotated.snapshots[0].id, pair[1]) << "the additional one takes the full one's place";
+    EXPECT_EQ(rotated.snapshots[0].size, kRootSize);
+    expectCreatedAt(rotated.snapshots[1], "2026-12-02 04:00:00");
+    expectRun(run({"-i"}), kRunning + "Current script: 6\nSnapshots rotation period: 1 days\n", "",
+              0);
+}
+
 class TriggerWithoutHook : public Sandbox, public testing::WithParamInterface<std::string> {};
 
 TEST_P(TriggerWithoutHook, SucceedsAndChangesNothing)
