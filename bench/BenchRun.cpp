@@ -1,0 +1,183 @@
+#include "BenchRun.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kConfigPath = "/etc/norva-snapshots-manager.conf";
+constexpr const char* kVgUuid = "RHRvMSfB9KCNFBWIyjngS1z43Guu3uuX";
+constexpr const char* kRootUuid = "3PufEbON5BA6GNxx29RaNfawkbuoC1Ak";
+
+const char* const kStubSystemctl = R"(#!/bin/sh
+dir=$(dirname "$0")
+for arg; do case "$arg" in -*) ;; *) verb=$arg; break ;; esac; done
+case "$verb" in
+is-active) [ -e "$dir/active" ] ;;
+is-enabled) [ -e "$dir/enabled" ] ;;
+start) touch "$dir/active" ;;
+stop) rm -f "$dir/active" ;;
+enable) touch "$dir/enabled" ;;
+disable) rm -f "$dir/enabled" ;;
+esac
+)";
+
+[[nodiscard]] std::string stateJson(const BenchScenario& scenario)
+{
+    const uint64_t now = static_cast<uint64_t>(std::time(nullptr));
+    std::ostringstream json;
+    json << R"({"vg":{"name":"vg","uuid":")" << kVgUuid << R"(","extent_size":)" << kBenchExtent
+         << R"(,"extent_count":)" << kBenchVgExtents << R"(},"lvs":[{"name":"root","uuid":")"
+         << kRootUuid << R"(","extents":)" << kBenchRootExtents
+         << R"(,"origin":"","time":"1796540000"})";
+    uint64_t sequence = 0;
+    for (const BenchSnapshot& snapshot : scenario.snapshots) {
+        ++sequence;
+        json << R"(,{"name":")" << snapshot.name << R"(","uuid":"SSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS)"
+             << sequence % 10 << R"(","extents":)" << snapshot.extents
+             << R"(,"origin":"root","time":")" << now - snapshot.ageSeconds
+             << R"(","percent":"3.00","tags":["norvasnap",)"
+             << R"("norvasnap_size_)" << snapshot.askedSize << R"(","norvasnap_seq_)" << sequence
+             << R"("]})";
+    }
+    json << "]}";
+    return json.str();
+}
+
+void makeMachine(const fs::path& dir, const BenchPaths& paths, const BenchScenario& scenario)
+{
+    fs::create_symlink(paths.fakeLvm, dir / "lvm");
+    std::ofstream(dir / "state.json") << stateJson(scenario);
+    std::ofstream(dir / "mountinfo") << "39 1 253:0 / / rw - ext4 /dev/mapper/vg-root rw\n";
+    fs::create_directories(dir / "sys/dev/block/253:0/dm");
+    std::ofstream(dir / "sys/dev/block/253:0/dm/name") << "vg-root\n";
+    std::ofstream(dir / "sys/dev/block/253:0/dm/uuid") << "LVM-" << kVgUuid << kRootUuid << "\n";
+    // /boot: a small file system of its own, as on most machines; the host's /tmp may hold
+    // more than the VG has free, and then no additional snapshot is ever made.
+    fs::create_directories(dir / "boot");
+    (void)::mount("tmpfs", (dir / "boot").c_str(), "tmpfs", 0, "size=64m");
+    fs::create_directories(dir / "bin");
+    std::ofstream(dir / "bin/systemctl") << kStubSystemctl;
+    fs::permissions(dir / "bin/systemctl", fs::perms::owner_all);
+    std::error_code ignored;
+    fs::remove(kConfigPath, ignored);
+    if (!scenario.config.empty()) {
+        std::ofstream(kConfigPath) << scenario.config;
+    }
+}
+
+[[nodiscard]] pid_t startTool(const fs::path& dir, const BenchPaths& paths,
+                              const BenchScenario& scenario)
+{
+    std::ofstream(dir / "input") << scenario.input;
+    // The child must not write out what the table has buffered so far.
+    std::fflush(stdout);
+    const pid_t pid = ::fork();
+    if (pid != 0) {
+        return pid;
+    }
+    std::vector<std::string> env{"PATH=" + (dir / "bin").string() + ":/usr/sbin:/usr/bin:/bin",
+                                 "LC_ALL=C",
+                                 "LD_LIBRARY_PATH=" + paths.libraryDir,
+                                 "LD_PRELOAD=" + paths.counter,
+                                 "NORVA_BENCH_DIR=" + dir.string(),
+                                 "NORVA_BENCH_RECORD=" + (dir / "record").string()};
+    std::vector<std::string> args{paths.tool};
+    args.insert(args.end(), scenario.args.begin(), scenario.args.end());
+    std::vector<char*> argv;
+    std::vector<char*> envp;
+    for (auto& arg : args) {
+        argv.push_back(arg.data());
+    }
+    for (auto& entry : env) {
+        envp.push_back(entry.data());
+    }
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    (void)std::freopen((dir / "input").c_str(), "r", stdin);
+    (void)std::freopen("/dev/null", "w", stdout);
+    (void)std::freopen("/dev/null", "w", stderr);
+    ::execve(paths.tool.c_str(), argv.data(), envp.data());
+    ::_exit(127);
+}
+
+void readRecords(const fs::path& dir, pid_t pid, BenchMeasure& measure)
+{
+    std::ifstream calls(dir / "calls.log");
+    for (std::string line; std::getline(calls, line);) {
+        const size_t start = line.find("\",\"") + 3; // after the program, the command
+        const std::string command = line.substr(start, line.find('"', start) - start);
+        ++measure.lvmCommands[command];
+        ++measure.lvmProcesses;
+    }
+    std::ifstream record(dir / "record");
+    long recordPid = 0;
+    unsigned long calls2 = 0;
+    long micros = 0;
+    long kib = 0;
+    while (record >> recordPid >> calls2 >> micros >> kib) {
+        if (recordPid == pid) {
+            measure.libraryCalls = calls2;
+            measure.toolCpuMs = static_cast<double>(micros) / 1000.0;
+            measure.toolPeakKiB = kib;
+        }
+    }
+}
+
+} // namespace
+
+BenchMeasure runScenario(const BenchPaths& paths, const BenchScenario& scenario)
+{
+    std::string pattern = (fs::temp_directory_path() / "norva-bench-XXXXXX").string();
+    BenchMeasure measure;
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        return measure;
+    }
+    const fs::path dir = pattern;
+    makeMachine(dir, paths, scenario);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = startTool(dir, paths, scenario);
+    int status = 0;
+    (void)::waitpid(pid, &status, 0);
+    measure.wallMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    measure.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    readRecords(dir, pid, measure);
+    (void)::umount((dir / "boot").c_str());
+    fs::remove_all(dir);
+    return measure;
+}
+
+bool isolateSystem(std::string& why)
+{
+    // Our parent started us through unshare: its namespace is the machine's.
+    std::error_code error;
+    const fs::path parent = "/proc/" + std::to_string(::getppid()) + "/ns/mnt";
+    const fs::path theirs = fs::read_symlink(parent, error);
+    if (error || fs::read_symlink("/proc/self/ns/mnt", error) == theirs || error) {
+        why = "run me in a mount namespace of my own (unshare --mount --propagation private)";
+        return false;
+    }
+    const fs::path upper = fs::temp_directory_path() / "norva-bench-etc";
+    fs::remove_all(upper);
+    fs::create_directories(upper / "upper");
+    fs::create_directories(upper / "work");
+    const std::string options = "lowerdir=/etc,upperdir=" + (upper / "upper").string() +
+                                ",workdir=" + (upper / "work").string();
+    if (::mount("overlay", "/etc", "overlay", 0, options.c_str()) != 0 ||
+        ::mount("tmpfs", "/run/lock", "tmpfs", 0, "mode=1777") != 0) {
+        why = "cannot put an overlay on /etc or a tmpfs on /run/lock";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,60 @@
+#include "LvmCommands.h"
+
+#include "LvmReport.h"
+#include "SnapshotRecord.h"
+#include "SnapshotSizes.h"
+
+std::vector<std::string> lvmEnvironment()
+{
+    return {"LC_ALL=C", "PATH=/usr/sbin:/usr/bin:/sbin:/bin", "LVM_SUPPRESS_FD_WARNINGS=1"};
+}
+
+std::vector<std::string> reportCommand(const std::string& vg)
+{
+    return {"lvs", "--reportformat", "json",     "--units",
+            "b",   "--nosuffix",     "--config", "report/time_format=\"%s\"",
+            "-o",  reportFields(),   vg};
+}
+
+std::vector<std::string> createCommand(const NewSnapshot& snapshot)
+{
+    return {"lvcreate",
+            "-y",
+            "-s",
+            "-c",
+            std::to_string(kChunkSize / 1024) + "k",
+            "-l",
+            std::to_string(snapshot.extents),
+            "-n",
+            snapshot.name,
+            "--addtag",
+            kOwnTag,
+            "--addtag",
+            sizeTag(snapshot.askedSize),
+            "--addtag",
+            sequenceTag(snapshot.sequence),
+            snapshot.vg + "/" + snapshot.origin};
+}
+
+std::vector<std::string> resizeCommand(const std::string& vg, const std::string& lv,
+                                       uint64_t extents)
+{
+    // -y: shrinking asks for a confirmation that nobody is there to give.
+    return {"lvresize", "-y", "-l", std::to_string(extents), vg + "/" + lv};
+}
+
+std::vector<std::string> retagCommand(const std::string& vg, const std::string& lv,
+                                      std::optional<uint64_t> oldSize, uint64_t askedSize)
+{
+    std::vector<std::string> command{"lvchange"};
+    if (oldSize) {
+        command.insert(command.end(), {"--deltag", sizeTag(*oldSize)});
+    }
+    command.insert(command.end(), {"--addtag", sizeTag(askedSize), vg + "/" + lv});
+    return command;
+}
+
+std::vector<std::string> removeCommand(const std::string& vg, const std::string& lv)
+{
+    return {"lvremove", "-y", vg + "/" + lv};
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The whole environment lvm runs with: nothing of the calling program's (no LD_PRELOAD, no
+// locale, no LVM_* settings) reaches it. LVM_SUPPRESS_FD_WARNINGS keeps a descriptor that a
+// caller forgot to close from turning into noise on lvm's standard error.
+[[nodiscard]] std::vector<std::string> lvmEnvironment();
+
+// The command lines, each without the program: lvm's first argument is the command.
+[[nodiscard]] std::vector<std::string> reportCommand(const std::string& vg);
+
+struct NewSnapshot {
+    std::string vg;
+    std::string origin;
+    std::string name;
+    uint64_t extents = 0;
+    uint64_t askedSize = 0;
+    uint64_t sequence = 0;
+};
+[[nodiscard]] std::vector<std::string> createCommand(const NewSnapshot& snapshot);
+
+[[nodiscard]] std::vector<std::string> resizeCommand(const std::string& vg, const std::string& lv,
+                                                     uint64_t extents);
+
+// Replaces the size tag (if there is one) by the tag of `askedSize`.
+[[nodiscard]] std::vector<std::string> retagCommand(const std::string& vg, const std::string& lv,
+                                                    std::optional<uint64_t> oldSize,
+                                                    uint64_t askedSize);
+
+[[nodiscard]] std::vector<std::string> removeCommand(const std::string& vg, const std::string& lv);

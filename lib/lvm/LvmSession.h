@@ -1,0 +1,79 @@
+#pragma once
+
+#include "LvmReport.h"
+#include "ProgramRunner.h"
+#include "RootDevice.h"
+#include "SnapshotRecord.h"
+#include "snapshots/norvasnapshots.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Everything the library keeps for the life of the calling process, in one place: where the
+// system is, which LV "/" is (found once), the last lvs report and the lists handed out.
+//
+// Every process of the tool is short and single-threaded, and it changes the snapshots only
+// through this library. So a report stays good until this process changes something with
+// lvm: a check that changes nothing runs lvs once, however many lists it takes.
+class LvmSession {
+public:
+    using LogSink = std::function<void(const std::string&)>;
+    using Clock = std::function<uint64_t()>;
+
+    LvmSession(SystemPaths paths, LogSink log, Clock clock);
+
+    // The rows of the root VG, reading them again if this process changed something since
+    // the last report; null (and logged) when "/" is not an LV or lvm failed. `caller` names
+    // the library function in the log.
+    [[nodiscard]] const std::vector<LvRow>* rows(const char* caller);
+    // Rows for what this process does not change itself (the root LV's size, the extent
+    // size): the last report even if this process changed snapshots since.
+    [[nodiscard]] const std::vector<LvRow>* knownRows(const char* caller);
+    // The root LV's row in `rows`; null when it is missing or cannot have classic snapshots.
+    [[nodiscard]] const LvRow* rootRow(const std::vector<LvRow>& rows) const;
+
+    // Runs one lvm command that changes the VG; the next report is read afresh, whatever
+    // the outcome. False (and logged, with lvm's message) when lvm failed.
+    [[nodiscard]] bool change(const std::vector<std::string>& command, const char* caller);
+
+    // True once "/" was found to be an LV, whether or not lvm reported it.
+    [[nodiscard]] bool rootFound() const { return root_.has_value(); }
+    // Which LV "/" is, once found; null before the first report and when it is not an LV.
+    [[nodiscard]] const RootIdentity* rootIdentity() const { return root_ ? &*root_ : nullptr; }
+
+    void log(const char* caller, const std::string& message) const;
+    [[nodiscard]] uint64_t now() const { return clock_(); }
+    [[nodiscard]] const SystemPaths& paths() const { return paths_; }
+
+    // Lists handed out to the caller, owned here until released.
+    [[nodiscard]] SnapshotHandle* keepList(std::vector<NorvaSnapshot> snapshots);
+    void releaseList(SnapshotHandle* list);
+
+private:
+    [[nodiscard]] const RootIdentity* root(const char* caller);
+    [[nodiscard]] bool readReport(const char* caller);
+    [[nodiscard]] ProgramResult runLvm(const std::vector<std::string>& command) const;
+
+    struct HeldList {
+        std::vector<NorvaSnapshot> snapshots;
+        std::vector<SnapshotHandle> handles;
+    };
+
+    SystemPaths paths_;
+    LogSink log_;
+    Clock clock_;
+    std::optional<RootIdentity> root_;
+    bool rootLooked_ = false;
+    std::optional<std::vector<LvRow>> report_;
+    bool stale_ = false; // this process changed the VG since report_ was read
+    std::map<SnapshotHandle*, std::unique_ptr<HeldList>> lists_;
+};
+
+// The session of this process. The shipped library has one with the real paths; the tests
+// give their own.
+[[nodiscard]] LvmSession& currentSession();

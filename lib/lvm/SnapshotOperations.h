@@ -1,0 +1,19 @@
+#pragma once
+
+#include "LvmSession.h"
+
+#include <cstdint>
+
+// The library's operations on a session; the C functions only guard them. Each answers
+// failure (an empty list, false, 0, a non-zero code) without changing anything when "/" is
+// not an LV or lvm cannot report it.
+
+[[nodiscard]] SnapshotHandle* listSnapshots(LvmSession& session);
+[[nodiscard]] int32_t canCreateSnapshot(LvmSession& session, uint64_t size);
+[[nodiscard]] bool createSnapshot(LvmSession& session, uint64_t size);
+[[nodiscard]] bool removeSnapshot(LvmSession& session, NorvaSnapshot& snapshot);
+[[nodiscard]] bool resizeSnapshot(LvmSession& session, NorvaSnapshot& snapshot, uint64_t size);
+
+[[nodiscard]] uint64_t rootVolumeSize(LvmSession& session);
+[[nodiscard]] uint64_t rootVgFreeSpace(LvmSession& session);
+[[nodiscard]] uint64_t bootUsedSpace(LvmSession& session);

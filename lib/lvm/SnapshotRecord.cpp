@@ -1,0 +1,100 @@
+#include "SnapshotRecord.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+#include <tuple>
+
+namespace {
+
+constexpr std::string_view kSizePrefix = "norvasnap_size_";
+constexpr std::string_view kSequencePrefix = "norvasnap_seq_";
+
+[[nodiscard]] std::optional<uint64_t> parseNumber(std::string_view digits)
+{
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The number of the first tag that starts with `prefix`.
+[[nodiscard]] std::optional<uint64_t> taggedNumber(std::string_view tags, std::string_view prefix)
+{
+    size_t start = 0;
+    while (start <= tags.size()) {
+        const size_t end = std::min(tags.find(',', start), tags.size());
+        const std::string_view tag = tags.substr(start, end - start);
+        if (tag.substr(0, prefix.size()) == prefix) {
+            return parseNumber(tag.substr(prefix.size()));
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string sizeTag(uint64_t size)
+{
+    return std::string(kSizePrefix) + std::to_string(size);
+}
+
+std::string sequenceTag(uint64_t sequence)
+{
+    return std::string(kSequencePrefix) + std::to_string(sequence);
+}
+
+NorvaSnapshot snapshotFromRow(const LvRow& row, const LvRow& origin)
+{
+    NorvaSnapshot snapshot;
+    snapshot.name = row.name;
+    snapshot.vgName = row.vgName;
+    snapshot.creationTime = parseNumber(row.time).value_or(0);
+    snapshot.sequence = taggedNumber(row.tags, kSequencePrefix).value_or(0);
+    snapshot.size = row.size;
+    snapshot.geometry = {row.extentSize, origin.size, row.chunkSize};
+    snapshot.extents = row.extentSize == 0 ? 0 : row.size / row.extentSize;
+    snapshot.askedSize = taggedNumber(row.tags, kSizePrefix);
+    snapshot.measurable = !row.snapPercent.empty();
+    snapshot.fillHundredths = percentHundredths(row.snapPercent);
+    snapshot.invalid = row.isInvalid();
+    return snapshot;
+}
+
+std::vector<NorvaSnapshot> snapshotsOf(const std::vector<LvRow>& rows, const LvRow& origin)
+{
+    std::vector<NorvaSnapshot> snapshots;
+    for (const LvRow& row : rows) {
+        if (row.isSnapshot() && row.vgName == origin.vgName && row.origin == origin.name) {
+            snapshots.push_back(snapshotFromRow(row, origin));
+        }
+    }
+    std::stable_sort(snapshots.begin(), snapshots.end(),
+                     [](const NorvaSnapshot& a, const NorvaSnapshot& b) {
+                         return std::tie(a.creationTime, a.sequence, a.name) <
+                                std::tie(b.creationTime, b.sequence, b.name);
+                     });
+    return snapshots;
+}
+
+uint64_t fillingPercent(const NorvaSnapshot& snapshot)
+{
+    // Without a figure from LVM (an inactive snapshot) nothing vouches for its content.
+    if (!snapshot.measurable) {
+        return 100;
+    }
+    const uint64_t percent = snapshot.fillHundredths / 100;
+    return snapshot.invalid ? std::max<uint64_t>(percent, 100) : percent;
+}
+
+uint64_t reportedSize(const NorvaSnapshot& snapshot)
+{
+    if (snapshot.askedSize &&
+        extentsForSize(*snapshot.askedSize, snapshot.geometry) == snapshot.extents) {
+        return *snapshot.askedSize;
+    }
+    return snapshot.size;
+}

@@ -1,0 +1,21 @@
+/* What can_create_lvm_snapshot of the LVM2 implementation of libnorvasnapshots.so.0 answers.
+ *
+ * 0 means that the root volume group has, at the moment of the call, the free extents that a
+ * snapshot of the asked size takes (size 0: the largest useful copy-on-write size of the root
+ * volume). Every other answer is one of the codes below; the reason, with lvm's own message,
+ * is written to the system log under the identity "libnorvasnapshots".
+ */
+#ifndef NORVA_SNAPSHOTS_LVM_H
+#define NORVA_SNAPSHOTS_LVM_H
+
+enum NorvaLvmCanCreate {
+    NORVA_LVM_CAN_CREATE = 0,
+    /* "/" is not mounted from an LVM logical volume that can have classic snapshots. */
+    NORVA_LVM_NO_ROOT_VOLUME = 1,
+    /* lvm could not be run or did not report the root volume group. */
+    NORVA_LVM_REPORT_FAILED = 2,
+    /* The root volume group has fewer free extents than the snapshot needs. */
+    NORVA_LVM_NO_SPACE = 3
+};
+
+#endif
