@@ -4,9 +4,5 @@
 bool removeAllSnapshots()
 {
     const SnapshotListGuard list;
-    bool allRemoved = true;
-    for (const SnapshotHandle snapshot : list) {
-        allRemoved = remove_lvm_snapshot(snapshot) && allRemoved;
-    }
-    return allRemoved;
+    return removeEntries(list, 0, list.size());
 }

@@ -6,20 +6,6 @@
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
 
-namespace {
-
-// Entries from the third on, each tried even after a failure.
-bool removeSurplus(const SnapshotListGuard& list)
-{
-    bool allRemoved = true;
-    for (std::size_t index = 2; index < list.size(); ++index) {
-        allRemoved = remove_lvm_snapshot(list.at(index)) && allRemoved;
-    }
-    return allRemoved;
-}
-
-} // namespace
-
 bool ManagerDouble::check()
 {
     const SnapshotListGuard list;
@@ -29,7 +15,7 @@ bool ManagerDouble::check()
     case 1:
         return ensureFullSnapshot(list.first()) && createAdditionalIfDue(list.first());
     default:
-        return removeSurplus(list) && checkSnapshotPair(list.at(0), list.at(1));
+        return removeEntries(list, 2, list.size()) && checkSnapshotPair(list.at(0), list.at(1));
     }
 }
 

@@ -7,8 +7,6 @@
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
 
-#include <algorithm>
-
 namespace {
 
 // Removes every entry of a fresh list that `shouldGo` picks, each one tried even after a failure.
@@ -75,12 +73,8 @@ bool ManagerQueue::trimQueue() const
     }
     const SnapshotListGuard list;
     const auto held = static_cast<int64_t>(list.size());
-    const int64_t excess = std::min(held - config().quantity, held);
-    bool allRemoved = true;
-    for (int64_t index = 0; index < excess; ++index) {
-        allRemoved = remove_lvm_snapshot(list.at(static_cast<std::size_t>(index))) && allRemoved;
-    }
-    return allRemoved;
+    const int64_t excess = held - config().quantity;
+    return excess <= 0 || removeEntries(list, 0, static_cast<std::size_t>(excess));
 }
 
 bool ManagerQueue::removeCloseSnapshots() const

@@ -8,16 +8,6 @@
 
 namespace {
 
-// Every entry after the first is removed, each one tried even after a failure.
-bool removeAllButFirst(const SnapshotListGuard& list)
-{
-    bool allRemoved = true;
-    for (std::size_t index = 1; index < list.size(); ++index) {
-        allRemoved = remove_lvm_snapshot(list.at(index)) && allRemoved;
-    }
-    return allRemoved;
-}
-
 bool resizeToRootVolume(SnapshotHandle snapshot)
 {
     const uint64_t rootSize = root_volume_size();
@@ -47,7 +37,7 @@ bool ManagerSingle::check()
     if (list.empty()) {
         return createIfAllowed(0);
     }
-    if (!removeAllButFirst(list)) {
+    if (!removeEntries(list, 1, list.size())) {
         return false;
     }
     return ensureFullSnapshot(list.first());
