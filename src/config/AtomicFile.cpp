@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <glob.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -10,6 +11,8 @@ namespace {
 
 // The kernel's own limit on a chain of symlinks.
 constexpr int kMaxSymlinkHops = 40;
+
+constexpr const char* kTemporaryPrefix = ".norva-snapshots-manager.";
 
 std::string directoryOf(const std::string& path)
 {
@@ -112,6 +115,20 @@ bool isReplaceable(const std::string& target)
     return S_ISREG(status.st_mode);
 }
 
+// A save killed between creating its temporary file and the rename leaves that file behind.
+// Saves run one at a time (under the run lock), so any such file found now is such a leftover.
+void removeLeftoverTemporaries(const std::string& directory)
+{
+    glob_t found{};
+    if (::glob((directory + "/" + kTemporaryPrefix + "??????").c_str(), GLOB_NOSORT, nullptr,
+               &found) == 0) {
+        for (std::size_t index = 0; index < found.gl_pathc; ++index) {
+            ::unlink(found.gl_pathv[index]);
+        }
+    }
+    ::globfree(&found);
+}
+
 } // namespace
 
 bool replaceFileAtomically(const std::string& path, std::string_view content)
@@ -120,7 +137,8 @@ bool replaceFileAtomically(const std::string& path, std::string_view content)
     if (target.empty() || !isReplaceable(target)) {
         return false;
     }
-    std::string temporary = directoryOf(target) + "/.norva-snapshots-manager.XXXXXX";
+    removeLeftoverTemporaries(directoryOf(target));
+    std::string temporary = directoryOf(target) + "/" + kTemporaryPrefix + "XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return false;

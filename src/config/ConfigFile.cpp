@@ -4,8 +4,12 @@
 #include "config/ConfigPath.h"
 
 #include <boost/json.hpp>
-#include <fstream>
+#include <ext/stdio_filebuf.h>
+#include <fcntl.h>
+#include <istream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,10 +80,19 @@ ScriptConfig parseConfig(std::string_view text)
 
 ScriptConfig loadConfigFrom(const char* path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) {
+    // Opened without blocking and read only when it is a regular file: a named pipe at the path
+    // would otherwise hang the timer's check, and with it the run lock, until a writer came.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return {};
     }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return {};
+    }
+    __gnu_cxx::stdio_filebuf<char> buffer(fd, std::ios::in | std::ios::binary);
+    std::istream file(&buffer);
     return parseConfig(file);
 }
 

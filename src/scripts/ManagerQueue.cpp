@@ -47,7 +47,13 @@ bool ManagerQueue::launch()
 bool ManagerQueue::check()
 {
     return hasSaneParameters() && removeUndatedSnapshots() && trimQueue() &&
-           resizeQueueSnapshots() && rotateQueue();
+           resizeQueueSnapshots() && rotateQueue() && holdsAtMostQuantity();
+}
+
+bool ManagerQueue::holdsAtMostQuantity() const
+{
+    const SnapshotListGuard list;
+    return static_cast<int64_t>(list.size()) <= config().quantity;
 }
 
 bool ManagerQueue::hasSaneParameters() const

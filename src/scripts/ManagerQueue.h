@@ -29,5 +29,9 @@ private:
     [[nodiscard]] bool resizeQueueSnapshots() const;
     [[nodiscard]] bool rotateQueue() const;
     [[nodiscard]] static bool removeOverfilledSnapshots();
+    // The library answers a failed listing with an empty list, which the steps above cannot
+    // tell from an empty queue; a last look keeps a check that trimmed nothing for that reason
+    // from reporting success with more than `quantity` snapshots.
+    [[nodiscard]] bool holdsAtMostQuantity() const;
     [[nodiscard]] uint64_t period() const;
 };

@@ -147,6 +147,17 @@ TEST_F(ConfigFileOnDisk, UnreadableContentLoadsAsNoScript)
     std::filesystem::remove(configFilePath());
 }
 
+TEST_F(ConfigFileOnDisk, ASaveClearsTemporariesLeftByAKilledSave)
+{
+    const auto directory = std::filesystem::path(configFilePath()).parent_path();
+    writeConfigFile("old");
+    std::filesystem::copy_file(configFilePath(), directory / ".norva-snapshots-manager.Ab12Cd");
+    ASSERT_TRUE(saveConfig({1, 0, 0, 0}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
+                            std::filesystem::directory_iterator{}),
+              1);
+}
+
 TEST_F(ConfigFileOnDisk, ALinkToADeviceIsNeverReplaced)
 {
     std::filesystem::create_symlink("/dev/null", configFilePath());

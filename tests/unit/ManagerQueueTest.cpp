@@ -235,7 +235,9 @@ TEST_F(QueueCheckOrder, EveryStepTakesAndReleasesItsOwnList)
         "lvm_snapshot_filling_percent(#2)", "free_existing_lvm_snapshots",
         // rotation
         "existing_lvm_snapshots", "lvm_snapshot_creation_time(#2)", "free_existing_lvm_snapshots",
-        "can_create_lvm_snapshot(300)", "create_lvm_snapshot(300)"};
+        "can_create_lvm_snapshot(300)", "create_lvm_snapshot(300)",
+        // a last count against the quantity
+        "existing_lvm_snapshots", "free_existing_lvm_snapshots"};
     EXPECT_EQ(library_.calls(), expected);
 }
 
@@ -248,11 +250,28 @@ TEST_F(QueueCheckOrder, ClosePairWalkStartsAgainOnAFreshListAfterEachRemoval)
     // A walk that went on over the held list would meet the removed #2, read its creation
     // time as 0 and keep #3 for its huge gap.
     EXPECT_EQ(library_.mutations(), (std::vector<std::string>{removed(2), removed(3)}));
-    // One list for the undated ones, three for the close pairs, one for each later step.
-    EXPECT_EQ(library_.count("existing_lvm_snapshots"), 8U);
+    // One list for the undated ones, three for the close pairs, one for each later step and
+    // one for the last count.
+    EXPECT_EQ(library_.count("existing_lvm_snapshots"), 9U);
 }
 
 // A period beyond the 32-bit range must not wrap into a negative, never-reached one.
+// A listing that fails looks like an empty queue to the trimming step; the check must not then
+// report success with more than `quantity` snapshots.
+TEST_F(QueueCheckOrder, ListingThatFailsDuringTrimmingIsNoSuccessWithTooManySnapshots)
+{
+    seed({{ago(5 * kPeriod)},
+          {ago(4 * kPeriod)},
+          {ago(3 * kPeriod)},
+          {ago(2 * kPeriod)},
+          {ago(kPeriod / 2)}});
+    // 7 calls walk the undated ones, 10 the close pairs; the 18th is the trimming's listing.
+    library_.failNthCall(18);
+    EXPECT_FALSE(check(queueConfig()));
+    EXPECT_EQ(library_.calls().at(17), "existing_lvm_snapshots");
+    EXPECT_EQ(library_.mutations(), std::vector<std::string>{});
+}
+
 TEST_F(QueueCheckOrder, PeriodOfALongLifetimeIsComputedIn64Bits)
 {
     constexpr int32_t kLongDays = 30000;
