@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -21,12 +22,36 @@ bool tryLock(int fd)
     return true;
 }
 
+bool isOurLockFile(int fd)
+{
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid();
+}
+
+// /run/lock is writable by every user: a lock file, or a symlink, planted there by someone else
+// and held could stop every run for good. Only a regular file of our own user is used; anything
+// else in its place is removed and the file made anew. O_CLOEXEC: systemctl and the snapshot
+// library's children must not hold the lock for us.
+int openLockFile(const char* path)
+{
+    const int fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0 && isOurLockFile(fd)) {
+        return fd;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (::unlink(path) != 0 && errno != ENOENT) {
+        return -1;
+    }
+    return ::open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+}
+
 } // namespace
 
 std::optional<RunLock> RunLock::acquire(const char* path, std::chrono::milliseconds longestWait)
 {
-    // O_CLOEXEC: systemctl and the snapshot library's children must not hold the lock for us.
-    const int fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = openLockFile(path);
     if (fd < 0) {
         return std::nullopt;
     }
