@@ -27,7 +27,7 @@ const OptionRow* findRow(int shortName)
     return nullptr;
 }
 
-// The lock is held until the process ends, past the handler's last change.
+// The lock is held until the handler has made its last change.
 int runExclusively(const OptionRow& row)
 {
     const auto lock = RunLock::acquire();
