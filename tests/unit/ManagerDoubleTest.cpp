@@ -1,5 +1,6 @@
 // Script 6: the pair of a full-sized and an additional snapshot, checked and rotated, and its
 // info line.
+#include "CallLog.h"
 #include "ScriptFixture.h"
 
 #include <cstdint>
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr uint64_t kNow = FakeClock::kStart;
 constexpr int32_t kDays = 2;
 constexpr uint64_t kPeriod = uint64_t{kDays} * FakeClock::kDay;
 constexpr uint64_t kRoot = 1000;      // the fake's root volume size
@@ -19,25 +19,6 @@ constexpr uint64_t kAdditional = 250; // size of a seeded additional snapshot
 // Free space once a full-sized F is removed and A grown to full size: the next additional size.
 constexpr uint64_t kAfterRotation = kFree + kRoot - (kRoot - kAdditional);
 
-constexpr uint64_t ago(uint64_t seconds)
-{
-    return kNow - seconds;
-}
-
-// The call log's entries for changes and for the reads of one snapshot.
-const auto created = [](uint64_t size) {
-    return "create_lvm_snapshot(" + std::to_string(size) + ")";
-};
-const auto removed = [](uint64_t id) { return "remove_lvm_snapshot(#" + std::to_string(id) + ")"; };
-const auto resized = [](uint64_t id, uint64_t size) {
-    return "resize_lvm_snapshot(#" + std::to_string(id) + "," + std::to_string(size) + ")";
-};
-const auto timeOf = [](uint64_t id) {
-    return "lvm_snapshot_creation_time(#" + std::to_string(id) + ")";
-};
-const auto fillingOf = [](uint64_t id) {
-    return "lvm_snapshot_filling_percent(#" + std::to_string(id) + ")";
-};
 const auto sizeOf = [](uint64_t id) { return "lvm_snapshot_size(#" + std::to_string(id) + ")"; };
 
 struct Seed {

@@ -1,5 +1,6 @@
 // Script 5: the queue's size arithmetic at launch, the repairs and the rotation of check, the
 // refusal of parameters no prompt could give, and the two info lines.
+#include "CallLog.h"
 #include "ScriptFixture.h"
 #include "config/ConfigFile.h"
 
@@ -11,25 +12,10 @@
 
 namespace {
 
-constexpr uint64_t kNow = FakeClock::kStart;
 constexpr int32_t kDays = 3;
 constexpr uint64_t kPeriod = uint64_t{kDays} * FakeClock::kDay;
 constexpr int32_t kQuantity = 4;
 constexpr uint64_t kSize = 300;
-
-constexpr uint64_t ago(uint64_t seconds)
-{
-    return kNow - seconds;
-}
-
-// The call log's entries for the three kinds of change.
-const auto created = [](uint64_t size) {
-    return "create_lvm_snapshot(" + std::to_string(size) + ")";
-};
-const auto removed = [](uint64_t id) { return "remove_lvm_snapshot(#" + std::to_string(id) + ")"; };
-const auto resized = [](uint64_t id, uint64_t size) {
-    return "resize_lvm_snapshot(#" + std::to_string(id) + "," + std::to_string(size) + ")";
-};
 
 struct Seed {
     uint64_t creationTime;
