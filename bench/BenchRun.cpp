@@ -32,32 +32,28 @@ disable) rm -f "$dir/enabled" ;;
 esac
 )";
 
-[[nodiscard]] std::string stateJson(const BenchScenario& scenario)
+// The fake lvm's state (tests/lvm/fake-lvm.cpp): the VG, the root and the scenario's snapshots.
+[[nodiscard]] std::string lvmState(const BenchScenario& scenario)
 {
     const uint64_t now = static_cast<uint64_t>(std::time(nullptr));
-    std::ostringstream json;
-    json << R"({"vg":{"name":"vg","uuid":")" << kVgUuid << R"(","extent_size":)" << kBenchExtent
-         << R"(,"extent_count":)" << kBenchVgExtents << R"(},"lvs":[{"name":"root","uuid":")"
-         << kRootUuid << R"(","extents":)" << kBenchRootExtents
-         << R"(,"origin":"","time":"1796540000"})";
+    std::ostringstream state;
+    state << "vg vg " << kVgUuid << " " << kBenchExtent << " " << kBenchVgExtents << " 0\nlv root "
+          << kRootUuid << " " << kBenchRootExtents << " - 1796540000 - - 1 -\n";
     uint64_t sequence = 0;
     for (const BenchSnapshot& snapshot : scenario.snapshots) {
         ++sequence;
-        json << R"(,{"name":")" << snapshot.name << R"(","uuid":"SSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS)"
-             << sequence % 10 << R"(","extents":)" << snapshot.extents
-             << R"(,"origin":"root","time":")" << now - snapshot.ageSeconds
-             << R"(","percent":"3.00","tags":["norvasnap",)"
-             << R"("norvasnap_size_)" << snapshot.askedSize << R"(","norvasnap_seq_)" << sequence
-             << R"("]})";
+        state << "lv " << snapshot.name << " SSSSSSSSSSSSSSSSSSSSSSSSSSSSSSS" << sequence % 10
+              << " " << snapshot.extents << " " << kRootUuid << " " << now - snapshot.ageSeconds
+              << " 3.00 - 1 norvasnap,norvasnap_size_" << snapshot.askedSize << ",norvasnap_seq_"
+              << sequence << "\n";
     }
-    json << "]}";
-    return json.str();
+    return state.str();
 }
 
 void makeMachine(const fs::path& dir, const BenchPaths& paths, const BenchScenario& scenario)
 {
     fs::create_symlink(paths.fakeLvm, dir / "lvm");
-    std::ofstream(dir / "state.json") << stateJson(scenario);
+    std::ofstream(dir / "state") << lvmState(scenario);
     std::ofstream(dir / "mountinfo") << "39 1 253:0 / / rw - ext4 /dev/mapper/vg-root rw\n";
     fs::create_directories(dir / "sys/dev/block/253:0/dm");
     std::ofstream(dir / "sys/dev/block/253:0/dm/name") << "vg-root\n";
@@ -113,10 +109,9 @@ void makeMachine(const fs::path& dir, const BenchPaths& paths, const BenchScenar
 
 void readRecords(const fs::path& dir, pid_t pid, BenchMeasure& measure)
 {
-    std::ifstream calls(dir / "calls.log");
+    std::ifstream calls(dir / "calls");
     for (std::string line; std::getline(calls, line);) {
-        const size_t start = line.find("\",\"") + 3; // after the program, the command
-        const std::string command = line.substr(start, line.find('"', start) - start);
+        const std::string command = line.substr(0, line.find('\t'));
         ++measure.lvmCommands[command];
         ++measure.lvmProcesses;
     }

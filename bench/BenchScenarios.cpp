@@ -6,7 +6,7 @@ constexpr uint64_t kDay = 86400;
 constexpr uint64_t kRootSize = kBenchRootExtents * kBenchExtent;
 constexpr uint64_t kFullExtents = 129;
 constexpr uint64_t kQueueSize = 397588561; // what launching script 5 with 4 snapshots fixes
-constexpr uint64_t kQueueExtents = 95;
+constexpr uint64_t kQueueExtents = 94;
 
 [[nodiscard]] std::string config(int script, int lifetime, int quantity = 0, uint64_t size = 0)
 {

@@ -33,6 +33,8 @@ std::vector<std::string> createCommand(const NewSnapshot& snapshot)
             sizeTag(snapshot.askedSize),
             "--addtag",
             sequenceTag(snapshot.sequence),
+            "--addtag",
+            chunkTag(kChunkSize),
             snapshot.vg + "/" + snapshot.origin};
 }
 

@@ -74,22 +74,16 @@ bool LvmSession::readReport(const char* caller)
         log(caller, describeFailure(command, result));
         return false;
     }
-    report_ = parseReport(result.out);
+    std::string why;
+    report_ = LvmReport::parse(result.out, *identity, why);
     stale_ = false;
     if (!report_) {
-        log(caller, "lvm lvs gave no JSON report");
-        return false;
+        log(caller, why);
     }
-    if (rootRow(*report_) == nullptr) {
-        log(caller, "lvm lvs did not report " + identity->vgName + "/" + identity->lvName +
-                        " as a volume that can have snapshots");
-        report_.reset();
-        return false;
-    }
-    return true;
+    return report_.has_value();
 }
 
-const std::vector<LvRow>* LvmSession::rows(const char* caller)
+const LvmReport* LvmSession::report(const char* caller)
 {
     if ((!report_ || stale_) && !readReport(caller)) {
         return nullptr;
@@ -97,24 +91,9 @@ const std::vector<LvRow>* LvmSession::rows(const char* caller)
     return &*report_;
 }
 
-const std::vector<LvRow>* LvmSession::knownRows(const char* caller)
+const LvmReport* LvmSession::knownReport(const char* caller)
 {
-    return report_ ? &*report_ : rows(caller);
-}
-
-const LvRow* LvmSession::rootRow(const std::vector<LvRow>& rows) const
-{
-    if (!root_) {
-        return nullptr;
-    }
-    for (const LvRow& row : rows) {
-        // Only a plain volume or an origin takes classic snapshots.
-        const bool plain = !row.attr.empty() && (row.attr[0] == '-' || row.attr[0] == 'o');
-        if (row.vgUuid + row.uuid == root_->uuid && plain && row.extentSize != 0) {
-            return &row;
-        }
-    }
-    return nullptr;
+    return report_ ? &*report_ : report(caller);
 }
 
 ProgramResult LvmSession::runLvm(const std::vector<std::string>& command) const

@@ -27,15 +27,13 @@ public:
 
     LvmSession(SystemPaths paths, LogSink log, Clock clock);
 
-    // The rows of the root VG, reading them again if this process changed something since
-    // the last report; null (and logged) when "/" is not an LV or lvm failed. `caller` names
-    // the library function in the log.
-    [[nodiscard]] const std::vector<LvRow>* rows(const char* caller);
-    // Rows for what this process does not change itself (the root LV's size, the extent
-    // size): the last report even if this process changed snapshots since.
-    [[nodiscard]] const std::vector<LvRow>* knownRows(const char* caller);
-    // The root LV's row in `rows`; null when it is missing or cannot have classic snapshots.
-    [[nodiscard]] const LvRow* rootRow(const std::vector<LvRow>& rows) const;
+    // The report of the root VG, read again if this process changed something since the last
+    // one; null (and logged) when "/" is not an LV or lvm failed. `caller` names the library
+    // function in the log.
+    [[nodiscard]] const LvmReport* report(const char* caller);
+    // For what this process does not change itself (the root LV's size, the extent size): the
+    // last report even if this process changed snapshots since.
+    [[nodiscard]] const LvmReport* knownReport(const char* caller);
 
     // Runs one lvm command that changes the VG; the next report is read afresh, whatever
     // the outcome. False (and logged, with lvm's message) when lvm failed.
@@ -69,7 +67,7 @@ private:
     Clock clock_;
     std::optional<RootIdentity> root_;
     bool rootLooked_ = false;
-    std::optional<std::vector<LvRow>> report_;
+    std::optional<LvmReport> report_;
     bool stale_ = false; // this process changed the VG since report_ was read
     std::map<SnapshotHandle*, std::unique_ptr<HeldList>> lists_;
 };

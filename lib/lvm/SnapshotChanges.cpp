@@ -4,26 +4,28 @@
 
 namespace {
 
-// The handle must still name a snapshot of the root volume in the root VG: the library
-// removes or resizes nothing else, whatever handle it is given.
-[[nodiscard]] bool ofRootVolume(LvmSession& session, const NorvaSnapshot& snapshot,
-                                const char* caller)
+// The snapshot the handle names as the current report shows it, found by its uuid: only then
+// is the name in the command that LV. Null (and logged) when it is gone, when it is no longer
+// one of our snapshots of the root, or while a rollback is pending.
+[[nodiscard]] const LvRow* currentRow(LvmSession& session, const NorvaSnapshot& snapshot,
+                                      const char* caller)
 {
     if (snapshot.removed) {
         session.log(caller, snapshot.name + " was already removed");
-        return false;
+        return nullptr;
     }
-    // A handle comes from a list, so the root was found before.
-    const RootIdentity* root = session.rootIdentity();
-    if (root == nullptr) {
-        return false;
+    const LvmReport* report = session.report(caller);
+    if (report == nullptr || rollbackPending(session, *report, caller)) {
+        return nullptr;
     }
-    if (snapshot.vgName != root->vgName || snapshot.name == root->lvName) {
-        session.log(caller, snapshot.vgName + "/" + snapshot.name +
-                                " is not a snapshot of the root volume");
-        return false;
+    const LvRow* row = report->find(snapshot.uuid);
+    if (row == nullptr || !report->isOurs(*row)) {
+        session.log(caller, snapshot.vgName + "/" + snapshot.name + " (uuid " + snapshot.uuid +
+                                ") is no longer a snapshot of the root volume made by this "
+                                "library; it is left alone");
+        return nullptr;
     }
-    return true;
+    return row;
 }
 
 // Shrinking a classic snapshot below what it holds is not refused by LVM and breaks it.
@@ -33,13 +35,29 @@ namespace {
     return extents < snapshot.extents && extents * snapshot.geometry.extentSize <= used;
 }
 
+// Why a resize of `current` to `extents` must not be done; empty when it may.
+[[nodiscard]] std::string resizeRefusal(const NorvaSnapshot& current, uint64_t extents)
+{
+    if (current.invalid || !current.measurable) {
+        return current.name + " is invalid or inactive; resizing cannot save it";
+    }
+    if (extents == 0) {
+        return "a size below one extent was asked for " + current.name;
+    }
+    if (holdsMoreThan(current, extents)) {
+        return "refusing to shrink " + current.name + " to " + std::to_string(extents) +
+               " extents: it holds more";
+    }
+    return {};
+}
+
 } // namespace
 
 bool removeSnapshot(LvmSession& session, NorvaSnapshot& snapshot)
 {
     constexpr const char* kCaller = "remove_lvm_snapshot";
-    if (!ofRootVolume(session, snapshot, kCaller) ||
-        !session.change(removeCommand(snapshot.vgName, snapshot.name), kCaller)) {
+    const LvRow* row = currentRow(session, snapshot, kCaller);
+    if (row == nullptr || !session.change(removeCommand(row->vgName, row->name), kCaller)) {
         return false;
     }
     snapshot.removed = true;
@@ -49,33 +67,32 @@ bool removeSnapshot(LvmSession& session, NorvaSnapshot& snapshot)
 bool resizeSnapshot(LvmSession& session, NorvaSnapshot& snapshot, uint64_t size)
 {
     constexpr const char* kCaller = "resize_lvm_snapshot";
-    if (!ofRootVolume(session, snapshot, kCaller)) {
+    const LvRow* row = currentRow(session, snapshot, kCaller);
+    if (row == nullptr) {
         return false;
     }
-    if (snapshot.invalid || !snapshot.measurable) {
-        session.log(kCaller, snapshot.name + " is invalid or inactive; resizing cannot save it");
+    NorvaSnapshot current = snapshotFromRow(*row, session.knownReport(kCaller)->root());
+    const uint64_t extents = extentsForSize(size, current.geometry);
+    const uint64_t asked = answeredSize(size, current.geometry);
+    if (const std::string refusal = resizeRefusal(current, extents); !refusal.empty()) {
+        session.log(kCaller, refusal);
         return false;
     }
-    const uint64_t extents = extentsForSize(size, snapshot.geometry);
-    const uint64_t asked = answeredSize(size, snapshot.geometry);
-    if (holdsMoreThan(snapshot, extents)) {
-        session.log(kCaller, "refusing to shrink " + snapshot.name + " to " +
-                                 std::to_string(extents) + " extents: it holds more");
-        return false;
-    }
-    if (extents != snapshot.extents) {
-        if (!session.change(resizeCommand(snapshot.vgName, snapshot.name, extents), kCaller)) {
+    if (extents != current.extents) {
+        if (!session.change(resizeCommand(current.vgName, current.name, extents), kCaller)) {
             return false;
         }
-        snapshot.extents = extents;
-        snapshot.size = extents * snapshot.geometry.extentSize;
+        current.extents = extents;
+        current.size = extents * current.geometry.extentSize;
     }
-    if (snapshot.askedSize != asked) {
-        if (!session.change(retagCommand(snapshot.vgName, snapshot.name, snapshot.askedSize, asked),
+    if (current.askedSize != asked) {
+        if (!session.change(retagCommand(current.vgName, current.name, current.askedSize, asked),
                             kCaller)) {
             return false;
         }
-        snapshot.askedSize = asked;
+        current.askedSize = asked;
     }
+    current.removed = snapshot.removed;
+    snapshot = current;
     return true;
 }

@@ -13,43 +13,45 @@ namespace {
     return {root.extentSize, root.size, kChunkSize};
 }
 
-[[nodiscard]] bool nameTaken(const std::vector<LvRow>& rows, const std::string& name)
-{
-    return std::any_of(rows.begin(), rows.end(),
-                       [&name](const LvRow& row) { return row.name == name; });
-}
-
 // "<root LV>_snap_<creation time>", with a counter behind it in the rare case that the name
 // is taken (two snapshots in one second).
-[[nodiscard]] std::string newSnapshotName(const std::vector<LvRow>& rows, const LvRow& root,
-                                          uint64_t now)
+[[nodiscard]] std::string newSnapshotName(const LvmReport& report, uint64_t now)
 {
-    const std::string base = root.name + "_snap_" + std::to_string(now);
+    const std::string base = report.root().name + "_snap_" + std::to_string(now);
     std::string name = base;
-    for (uint64_t counter = 1; nameTaken(rows, name); ++counter) {
+    for (uint64_t counter = 1; report.nameTaken(name); ++counter) {
         name = base + "_" + std::to_string(counter);
     }
     return name;
 }
 
-[[nodiscard]] uint64_t nextSequence(const std::vector<LvRow>& rows, const LvRow& root)
+[[nodiscard]] uint64_t nextSequence(const LvmReport& report)
 {
     uint64_t highest = 0;
-    for (const NorvaSnapshot& snapshot : snapshotsOf(rows, root)) {
+    for (const NorvaSnapshot& snapshot : ourSnapshots(report)) {
         highest = std::max(highest, snapshot.sequence);
     }
     return highest + 1;
 }
 
-// The extents a new snapshot of `size` needs, or the can_create code that says why not.
+// Whether a new snapshot of `size` fits now: the can_create code, logged when it is not 0.
 [[nodiscard]] int32_t checkSpace(LvmSession& session, uint64_t size, const char* caller)
 {
-    const std::vector<LvRow>* rows = session.rows(caller);
-    if (rows == nullptr) {
+    const LvmReport* report = session.report(caller);
+    if (report == nullptr) {
         return session.rootFound() ? NORVA_LVM_REPORT_FAILED : NORVA_LVM_NO_ROOT_VOLUME;
     }
-    const LvRow& root = *session.rootRow(*rows);
+    if (rollbackPending(session, *report, caller)) {
+        return NORVA_LVM_MERGE_PENDING;
+    }
+    const LvRow& root = report->root();
     const uint64_t needed = extentsForSize(size, newSnapshotGeometry(root));
+    if (needed == 0) {
+        session.log(caller, "a snapshot of " + std::to_string(size) +
+                                " bytes is smaller than one extent of " + root.vgName + " (" +
+                                std::to_string(root.extentSize) + " bytes)");
+        return NORVA_LVM_TOO_SMALL;
+    }
     if (root.vgFreeCount < needed) {
         session.log(caller, "volume group " + root.vgName + " has " +
                                 std::to_string(root.vgFreeCount) + " free extents, " +
@@ -61,13 +63,22 @@ namespace {
 
 } // namespace
 
+bool rollbackPending(LvmSession& session, const LvmReport& report, const char* caller)
+{
+    if (report.rollbackPending()) {
+        session.log(caller, "a snapshot is being merged back into " + report.root().vgName + "/" +
+                                report.root().name +
+                                " (lvconvert --merge); no snapshot is made, changed or removed "
+                                "until the merge is done");
+    }
+    return report.rollbackPending();
+}
+
 SnapshotHandle* listSnapshots(LvmSession& session)
 {
-    const std::vector<LvRow>* rows = session.rows("existing_lvm_snapshots");
-    if (rows == nullptr) {
-        return session.keepList({});
-    }
-    return session.keepList(snapshotsOf(*rows, *session.rootRow(*rows)));
+    const LvmReport* report = session.report("existing_lvm_snapshots");
+    return session.keepList(report == nullptr ? std::vector<NorvaSnapshot>()
+                                              : ourSnapshots(*report));
 }
 
 int32_t canCreateSnapshot(LvmSession& session, uint64_t size)
@@ -81,39 +92,35 @@ bool createSnapshot(LvmSession& session, uint64_t size)
     if (checkSpace(session, size, kCaller) != NORVA_LVM_CAN_CREATE) {
         return false;
     }
-    const std::vector<LvRow>& rows = *session.rows(kCaller);
-    const LvRow& root = *session.rootRow(rows);
+    const LvmReport& report = *session.report(kCaller);
+    const LvRow& root = report.root();
     const SnapshotGeometry geometry = newSnapshotGeometry(root);
     const NewSnapshot snapshot{root.vgName,
                                root.name,
-                               newSnapshotName(rows, root, session.now()),
+                               newSnapshotName(report, session.now()),
                                extentsForSize(size, geometry),
                                answeredSize(size, geometry),
-                               nextSequence(rows, root)};
+                               nextSequence(report)};
     return session.change(createCommand(snapshot), kCaller);
 }
 
 uint64_t rootVolumeSize(LvmSession& session)
 {
     // Nothing this library does changes the root LV's size: the first report tells it.
-    const std::vector<LvRow>* rows = session.knownRows("root_volume_size");
-    return rows == nullptr ? 0 : session.rootRow(*rows)->size;
+    const LvmReport* report = session.knownReport("root_volume_size");
+    return report == nullptr ? 0 : report->root().size;
 }
 
 uint64_t rootVgFreeSpace(LvmSession& session)
 {
-    const std::vector<LvRow>* rows = session.rows("root_vg_free_space");
-    if (rows == nullptr) {
-        return 0;
-    }
-    const LvRow& root = *session.rootRow(*rows);
-    return root.vgFreeCount * root.extentSize;
+    const LvmReport* report = session.report("root_vg_free_space");
+    return report == nullptr ? 0 : report->root().vgFreeCount * report->root().extentSize;
 }
 
 uint64_t bootUsedSpace(LvmSession& session)
 {
     constexpr const char* kCaller = "boot_partition_used_space";
-    if (session.rows(kCaller) == nullptr) {
+    if (session.knownReport(kCaller) == nullptr) {
         return 0;
     }
     struct statvfs fs {};

@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::string_view kSizePrefix = "norvasnap_size_";
 constexpr std::string_view kSequencePrefix = "norvasnap_seq_";
+constexpr std::string_view kChunkPrefix = "norvasnap_chunk_";
 
 [[nodiscard]] std::optional<uint64_t> parseNumber(std::string_view digits)
 {
@@ -47,15 +48,23 @@ std::string sequenceTag(uint64_t sequence)
     return std::string(kSequencePrefix) + std::to_string(sequence);
 }
 
+std::string chunkTag(uint64_t chunkSize)
+{
+    return std::string(kChunkPrefix) + std::to_string(chunkSize);
+}
+
 NorvaSnapshot snapshotFromRow(const LvRow& row, const LvRow& origin)
 {
     NorvaSnapshot snapshot;
     snapshot.name = row.name;
     snapshot.vgName = row.vgName;
+    snapshot.uuid = row.uuid;
     snapshot.creationTime = parseNumber(row.time).value_or(0);
     snapshot.sequence = taggedNumber(row.tags, kSequencePrefix).value_or(0);
     snapshot.size = row.size;
-    snapshot.geometry = {row.extentSize, origin.size, row.chunkSize};
+    // Snapshots made before the chunk tag existed all have the chunk size of that time.
+    const uint64_t chunk = taggedNumber(row.tags, kChunkPrefix).value_or(kFirstChunkSize);
+    snapshot.geometry = {row.extentSize, origin.size, chunk};
     snapshot.extents = row.extentSize == 0 ? 0 : row.size / row.extentSize;
     snapshot.askedSize = taggedNumber(row.tags, kSizePrefix);
     snapshot.measurable = !row.snapPercent.empty();
@@ -64,12 +73,12 @@ NorvaSnapshot snapshotFromRow(const LvRow& row, const LvRow& origin)
     return snapshot;
 }
 
-std::vector<NorvaSnapshot> snapshotsOf(const std::vector<LvRow>& rows, const LvRow& origin)
+std::vector<NorvaSnapshot> ourSnapshots(const LvmReport& report)
 {
     std::vector<NorvaSnapshot> snapshots;
-    for (const LvRow& row : rows) {
-        if (row.isSnapshot() && row.vgName == origin.vgName && row.origin == origin.name) {
-            snapshots.push_back(snapshotFromRow(row, origin));
+    for (const LvRow& row : report.rows()) {
+        if (report.isOurs(row)) {
+            snapshots.push_back(snapshotFromRow(row, report.root()));
         }
     }
     std::stable_sort(snapshots.begin(), snapshots.end(),

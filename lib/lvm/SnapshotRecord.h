@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
-// What a handle points to: one snapshot of the root volume as one report showed it. The
-// figures are a copy, so a held list stays as it was read; only this process's own resizes
-// and removals through the handle update it.
+// What a handle points to: one snapshot of the root volume as one report showed it, named by
+// its uuid as well as its name. The figures are a copy, so a held list stays as it was read;
+// only this process's own resizes and removals through the handle update it.
 struct NorvaSnapshot {
     std::string name;
     std::string vgName;
+    std::string uuid;
     uint64_t creationTime = 0;
-    uint64_t sequence = 0; // our order among snapshots made in the same second; 0 if not ours
+    uint64_t sequence = 0; // our order among snapshots made in the same second
     uint64_t extents = 0;
     uint64_t size = 0; // bytes allocated
     std::optional<uint64_t> askedSize;
@@ -26,17 +27,18 @@ struct NorvaSnapshot {
     bool removed = false;
 };
 
-// Tags the library gives its snapshots: a marker, the size that was asked for and the order.
-inline constexpr const char* kOwnTag = "norvasnap";
+// Tags the library gives its snapshots beside kOwnTag: the size that was asked for, the order
+// and the chunk size it was made with.
 [[nodiscard]] std::string sizeTag(uint64_t size);
 [[nodiscard]] std::string sequenceTag(uint64_t sequence);
+[[nodiscard]] std::string chunkTag(uint64_t chunkSize);
 
 [[nodiscard]] NorvaSnapshot snapshotFromRow(const LvRow& row, const LvRow& origin);
 
-// Snapshots of `origin` in the rows, oldest first: by LVM's creation time, then by our own
-// sequence for those of the same second, then by name.
-[[nodiscard]] std::vector<NorvaSnapshot> snapshotsOf(const std::vector<LvRow>& rows,
-                                                     const LvRow& origin);
+// The snapshots of the root that this library made, oldest first: by LVM's creation time,
+// then by our own sequence for those of the same second, then by name. A snapshot being
+// merged back is not among them.
+[[nodiscard]] std::vector<NorvaSnapshot> ourSnapshots(const LvmReport& report);
 
 // The percent the library answers: rounded down, and at least 100 once LVM gave up on it.
 [[nodiscard]] uint64_t fillingPercent(const NorvaSnapshot& snapshot);

@@ -35,7 +35,7 @@ uint64_t extentsForSize(uint64_t size, const SnapshotGeometry& geometry)
     if (size == 0 || size >= geometry.originSize || geometry.extentSize == 0) {
         return full;
     }
-    return std::min(full, std::max<uint64_t>(1, divideRoundingUp(size, geometry.extentSize)));
+    return std::min(full, size / geometry.extentSize);
 }
 
 uint64_t answeredSize(uint64_t size, const SnapshotGeometry& geometry)

@@ -11,8 +11,10 @@ struct SnapshotGeometry {
 };
 
 // The chunk size the library gives its snapshots, passed explicitly to lvcreate so that the
-// largest useful size below is the one LVM allocates.
+// largest useful size below is the one LVM allocates, and kept in a tag of each snapshot.
 inline constexpr uint64_t kChunkSize = 4096;
+// The chunk size of snapshots made before the tag existed.
+inline constexpr uint64_t kFirstChunkSize = 4096;
 
 // The largest copy-on-write size that is of use for the origin: one header chunk, a chunk per
 // origin chunk and the exception store's metadata chunks, rounded up to whole extents. A COW
@@ -20,7 +22,9 @@ inline constexpr uint64_t kChunkSize = 4096;
 [[nodiscard]] uint64_t fullSnapshotExtents(const SnapshotGeometry& geometry);
 
 // The extents a snapshot of `size` bytes takes: 0 and every size from the origin's up mean
-// full-sized; smaller sizes round up to whole extents, at least one.
+// full-sized; smaller sizes round down to whole extents, so that n snapshots of one size never
+// take more than n times that size (the queue's sizes are shares of the free space). 0 for a
+// size below one extent, which no snapshot can have.
 [[nodiscard]] uint64_t extentsForSize(uint64_t size, const SnapshotGeometry& geometry);
 
 // The size the library answers for a snapshot asked with `size`: full-sized is the root

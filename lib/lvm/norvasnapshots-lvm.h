@@ -15,7 +15,12 @@ enum NorvaLvmCanCreate {
     /* lvm could not be run or did not report the root volume group. */
     NORVA_LVM_REPORT_FAILED = 2,
     /* The root volume group has fewer free extents than the snapshot needs. */
-    NORVA_LVM_NO_SPACE = 3
+    NORVA_LVM_NO_SPACE = 3,
+    /* A snapshot of the root volume is being merged back into it (lvconvert --merge): no
+     * snapshot is made, changed or removed until the merge is done. */
+    NORVA_LVM_MERGE_PENDING = 4,
+    /* The asked size is smaller than one extent of the volume group. */
+    NORVA_LVM_TOO_SMALL = 5
 };
 
 #endif
