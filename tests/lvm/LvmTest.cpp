@@ -1,0 +1,279 @@
+// The LVM2 snapshot library against the fake lvm: what it lists, what it runs, what it refuses.
+#include "LvmWorld.h"
+#include "RootDevice.h"
+#include "SnapshotRecord.h"
+#include "norvasnapshots-lvm.h"
+
+#include <fcntl.h>
+#include <fstream>
+#include <gmock/gmock.h>
+#include <unistd.h>
+
+using testing::HasSubstr;
+using Names = std::vector<std::string>;
+
+namespace {
+
+constexpr uint64_t kFull = 129; // extents of the largest useful snapshot of the root
+const std::string kFullTags = "norvasnap,norvasnap_size_" + std::to_string(kRootSize);
+
+[[nodiscard]] std::string anyLine(const std::vector<std::string>& log)
+{
+    std::string all;
+    for (const auto& line : log) {
+        all += line + "\n";
+    }
+    return all;
+}
+
+} // namespace
+
+TEST_F(LvmWorld, ListsEachOfOurRootSnapshotsOnceOldestFirst)
+{
+    seed(ours("late", kFull, kNow - 100, 3, 0, 3) + ours("second", 4, kNow - 500, 8, 4 * kExtent) +
+         ours("first", 4, kNow - 500, 7, 4 * kExtent) + lv("undated", 4, "-", "norvasnap") +
+         lv("manual", 25, "1796549000", "-") + lv("tool", 25, "1796549000", "other,backup") +
+         lv("home", 10, "1796540000", "-", "-", "-", 1, "-") +
+         lv("home_snap", 4, "1796549000", "norvasnap", "-", "0.01", 1, uuidOf("home")));
+    EXPECT_EQ(listed(), (Names{"undated", "first", "second", "late"}));
+    const SnapshotList list = existing_lvm_snapshots();
+    EXPECT_EQ(lvm_snapshot_creation_time(list[0]), 0U);
+    EXPECT_EQ(lvm_snapshot_creation_time(list[3]), kNow - 100);
+    EXPECT_EQ(lvm_snapshot_size(list[3]), root_volume_size());
+    EXPECT_EQ(lvm_snapshot_size(list[1]), 4 * kExtent);
+    free_existing_lvm_snapshots(list);
+    // One lvs serves the whole process until it changes something itself.
+    EXPECT_EQ(root_vg_free_space(), (1023 - 128 - kFull - 3 * 4 - 2 * 25 - 10 - 4) * kExtent);
+    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_LVM_CAN_CREATE);
+    ASSERT_EQ(calls().size(), 1U);
+    EXPECT_EQ(calls()[0], "lvs\t--reportformat\tjson\t--units\tb\t--nosuffix\t--config\t"
+                          "report/time_format=\"%s\"\t-o\t" +
+                              reportFields() + "\tvg");
+}
+
+TEST(LvmReport, KeepsAVolumePrintedOnSeveralRowsOnce)
+{
+    const std::string root = R"({"lv_name":"root","vg_name":"vg","lv_uuid":"r","vg_uuid":"v",)"
+                             R"("lv_attr":"owi-aos---","lv_size":"4","vg_extent_size":"4"})";
+    const std::string snap = R"({"lv_name":"s","vg_name":"vg","lv_uuid":"s","vg_uuid":"v",)"
+                             R"("origin_uuid":"r","lv_attr":"swi-a-s---","lv_tags":"norvasnap"})";
+    std::string why;
+    const auto report = LvmReport::parse(R"({"report":[{"lv":[)" + root + "," + snap + "," + snap +
+                                             "," + root + "," + snap + "]}]}",
+                                         RootIdentity{"vg", "root", "vr"}, why);
+    ASSERT_TRUE(report) << why;
+    EXPECT_EQ(report->rows().size(), 2U);
+    EXPECT_EQ(ourSnapshots(*report).size(), 1U);
+    EXPECT_FALSE(LvmReport::parse(R"({"report":[{"lv":[)" + snap + "]}]}",
+                                  RootIdentity{"vg", "root", "vr"}, why));
+    EXPECT_THAT(why, HasSubstr("did not report vg/root"));
+}
+
+TEST_F(LvmWorld, ChangesNothingWhileARollbackIsPending)
+{
+    seed(ours("kept", kFull, kNow - 900, 1) + lv("back", kFull, "1796548000", kFullTags, "M"));
+    const SnapshotList list = existing_lvm_snapshots();
+    ASSERT_EQ(handlesOf(list).size(), 1U);
+    EXPECT_EQ(list[0]->name, "kept");
+    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_LVM_MERGE_PENDING);
+    EXPECT_FALSE(create_lvm_snapshot(kExtent));
+    EXPECT_FALSE(resize_lvm_snapshot(list[0], kExtent));
+    EXPECT_FALSE(remove_lvm_snapshot(list[0]));
+    free_existing_lvm_snapshots(list);
+    EXPECT_TRUE(changes().empty());
+    EXPECT_THAT(anyLine(log_), HasSubstr("a snapshot is being merged back into vg/root"));
+}
+
+TEST_F(LvmWorld, AnswersWhetherASnapshotFitsInWholeExtents)
+{
+    struct Row {
+        uint64_t freeExtents;
+        uint64_t size;
+        int32_t code;
+    };
+    const Row rows[] = {
+        {kFull, 0, NORVA_LVM_CAN_CREATE},           {kFull - 1, 0, NORVA_LVM_NO_SPACE},
+        {kFull - 1, kRootSize, NORVA_LVM_NO_SPACE}, // the root's size is full-sized too
+        {1, kExtent, NORVA_LVM_CAN_CREATE},         {1, kExtent - 1, NORVA_LVM_TOO_SMALL},
+        {2, 3 * kExtent - 1, NORVA_LVM_CAN_CREATE}, // rounds down to 2 extents
+        {2, 3 * kExtent, NORVA_LVM_NO_SPACE},
+    };
+    for (const Row& row : rows) {
+        seed("", 128 + row.freeExtents);
+        newProcess();
+        EXPECT_EQ(can_create_lvm_snapshot(row.size), row.code)
+            << row.freeExtents << " " << row.size;
+    }
+    EXPECT_THAT(anyLine(log_), HasSubstr("has 2 free extents, 3 needed"));
+}
+
+TEST_F(LvmWorld, CreatesTaggedSnapshotsOfTheAskedExtents)
+{
+    seed(ours("a", 4, kNow - 60, 4, 4 * kExtent));
+    ASSERT_TRUE(create_lvm_snapshot(3 * kExtent + 5));
+    ASSERT_TRUE(create_lvm_snapshot(0));
+    const std::string tail = "\t--addtag\tnorvasnap_chunk_4096\tvg/root";
+    EXPECT_EQ(
+        changes(),
+        (Names{"lvcreate\t-y\t-s\t-c\t4k\t-l\t3\t-n\troot_snap_1796549600\t--addtag\tnorvasnap"
+               "\t--addtag\tnorvasnap_size_12582917\t--addtag\tnorvasnap_seq_5" +
+                   tail,
+               "lvcreate\t-y\t-s\t-c\t4k\t-l\t129\t-n\troot_snap_1796549600_1\t--addtag\t"
+               "norvasnap\t--addtag\tnorvasnap_size_536870912\t--addtag\tnorvasnap_seq_6" +
+                   tail}));
+    newProcess();
+    const SnapshotList list = existing_lvm_snapshots();
+    ASSERT_EQ(handlesOf(list).size(), 3U);
+    EXPECT_EQ(lvm_snapshot_size(list[1]), 3 * kExtent + 5);
+    EXPECT_EQ(lvm_snapshot_size(list[2]), kRootSize);
+    free_existing_lvm_snapshots(list);
+}
+
+// What happened to the listed snapshot "a" between the listing and its removal, and what the
+// removal then does. The removal of "x" first makes this process read the VG again.
+TEST_F(LvmWorld, RemovesOnlyTheVolumeItListed)
+{
+    const std::string a = ours("a", 4, kNow - 60, 2);
+    const struct {
+        std::string after;
+        std::string removal; // the lvremove run, or empty: refused
+    } rows[] = {
+        {a, "lvremove\t-y\tvg/a"},
+        {lv("b", 4, "1796549540", "norvasnap"), ""},              // another LV now, another uuid
+        {"lv renamed" + a.substr(4), "lvremove\t-y\tvg/renamed"}, // same uuid, new name
+        {lv("a", 4, "1796549540", "-"), ""},                      // the tag taken away
+        {lv("a", 4, "1796549540", "norvasnap", "M"), ""},         // merging back now
+        {"", ""},                                                 // gone
+    };
+    for (const auto& row : rows) {
+        std::filesystem::remove(dir_ / "calls");
+        seed(ours("x", 4, kNow - 90, 1) + a);
+        newProcess();
+        const SnapshotList list = existing_lvm_snapshots();
+        ASSERT_TRUE(remove_lvm_snapshot(list[0]));
+        seed(row.after);
+        EXPECT_EQ(remove_lvm_snapshot(list[1]), !row.removal.empty()) << row.after;
+        const Names removals{"lvremove\t-y\tvg/x", row.removal};
+        EXPECT_EQ(changes(), row.removal.empty() ? Names{removals[0]} : removals) << row.after;
+        free_existing_lvm_snapshots(list);
+    }
+}
+
+TEST_F(LvmWorld, NeverRemovesOneVolumeTwice)
+{
+    seed(ours("a", 4, kNow - 60, 1, 0, 2));
+    const SnapshotList first = existing_lvm_snapshots();
+    const SnapshotList second = existing_lvm_snapshots();
+    EXPECT_TRUE(remove_lvm_snapshot(first[0]));
+    EXPECT_FALSE(remove_lvm_snapshot(first[0]));
+    EXPECT_FALSE(remove_lvm_snapshot(second[0]));
+    EXPECT_EQ(lvm_snapshot_creation_time(first[0]), 0U);
+    free_existing_lvm_snapshots(second);
+    free_existing_lvm_snapshots(first);
+    EXPECT_EQ(changes(), Names{"lvremove\t-y\tvg/a"});
+}
+
+TEST_F(LvmWorld, ResizesOnlyWhatItCanSave)
+{
+    const std::string sizeTag4 = "norvasnap,norvasnap_size_" + std::to_string(4 * kExtent);
+    const struct {
+        std::string snapshot;
+        uint64_t size;
+        Names changes; // empty with `done` false: refused
+        bool done;
+    } rows[] = {
+        {lv("a", 4, "1796549000", sizeTag4),
+         0,
+         {"lvresize\t-y\t-l\t129\tvg/a",
+          "lvchange\t--deltag\tnorvasnap_size_16777216\t--addtag\tnorvasnap_size_536870912\tvg/a"},
+         true},
+        {lv("a", kFull, "1796549000", kFullTags), 0, {}, true},
+        {lv("a", 10, "1796549000", sizeTag4, "-", "50.00"), 5 * kExtent, {}, false}, // holds 5
+        {lv("a", 10, "1796549000", sizeTag4, "-", "50.00"),
+         6 * kExtent,
+         {"lvresize\t-y\t-l\t6\tvg/a",
+          "lvchange\t--deltag\tnorvasnap_size_16777216\t--addtag\tnorvasnap_size_25165824\tvg/a"},
+         true},
+        {lv("a", 4, "1796549000", sizeTag4, "I", "100.00"), 0, {}, false},
+        {lv("a", 4, "1796549000", sizeTag4, "-", "-"), 0, {}, false}, // inactive
+        {lv("a", 4, "1796549000", sizeTag4), kExtent - 1, {}, false},
+    };
+    for (const auto& row : rows) {
+        std::filesystem::remove(dir_ / "calls");
+        seed(row.snapshot);
+        newProcess();
+        const SnapshotList list = existing_lvm_snapshots();
+        EXPECT_EQ(resize_lvm_snapshot(list[0], row.size), row.done) << row.snapshot;
+        EXPECT_EQ(changes(), row.changes) << row.snapshot;
+        if (row.done) {
+            EXPECT_EQ(lvm_snapshot_size(list[0]), row.size == 0 ? kRootSize : row.size);
+        }
+        free_existing_lvm_snapshots(list);
+    }
+}
+
+TEST(RootDevice, FindsTheLogicalVolumeMountedAsSlash)
+{
+    EXPECT_EQ(rootDeviceNumber("22 1 254:1 / /boot rw - ext4 /dev/vda1 rw\n"
+                               "1 0 254:0 / / rw - ext4 /dev/vda rw\n"
+                               "39 1 253:0 / / rw - ext4 /dev/mapper/vg-root rw\n"),
+              "253:0");
+    EXPECT_EQ(rootDeviceNumber("22 1 254:1 / /boot rw - ext4 /dev/vda1 rw\n"), std::nullopt);
+    const std::string uuid = std::string("LVM-") + kVgUuid + kRootUuid;
+    const auto dashed = identityFromDeviceMapper("my--vg-root--fs", uuid);
+    ASSERT_TRUE(dashed);
+    EXPECT_EQ(dashed->vgName + "/" + dashed->lvName, "my-vg/root-fs");
+    EXPECT_EQ(dashed->uuid, std::string(kVgUuid) + kRootUuid);
+    EXPECT_FALSE(identityFromDeviceMapper("vg-root-real", uuid));
+    EXPECT_FALSE(identityFromDeviceMapper("vg-root", "CRYPT-LUKS2-abc"));
+}
+
+TEST_F(LvmWorld, OnAMachineWithoutAnLvRootEverythingFailsAndLvmNeverRuns)
+{
+    std::ofstream(dir_ / "mountinfo") << "39 1 254:0 / / rw - ext4 /dev/vda rw\n";
+    newProcess();
+    EXPECT_TRUE(listed().empty());
+    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_LVM_NO_ROOT_VOLUME);
+    EXPECT_FALSE(create_lvm_snapshot(0));
+    EXPECT_EQ(root_volume_size() + root_vg_free_space() + boot_partition_used_space(), 0U);
+    EXPECT_TRUE(calls().empty());
+}
+
+TEST_F(LvmWorld, RunsLvmWithNothingOfOursAndKeepsItsComplaintsInTheLog)
+{
+    const int leaked = ::open("/dev/null", O_RDONLY); // without close-on-exec, as ifstream does
+    ::setenv("LD_PRELOAD", "libfaketime.so.1", 1);
+    EXPECT_EQ(listed().size(), 0U);
+    ::unsetenv("LD_PRELOAD");
+    ::close(leaked);
+    EXPECT_EQ(file("child"), "env LC_ALL=C\nenv PATH=/usr/sbin:/usr/bin:/sbin:/bin\n"
+                             "env LVM_SUPPRESS_FD_WARNINGS=1\nfds 4\nstdin /dev/null\n");
+
+    failNext("lvcreate", "5\n  Volume group \"vg\" has insufficient free space.\n");
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(create_lvm_snapshot(0));
+    EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "");
+    EXPECT_THAT(anyLine(log_), HasSubstr("create_lvm_snapshot: lvm lvcreate failed (exit status "
+                                         "5): Volume group \"vg\" has insufficient free space."));
+}
+
+TEST(SnapshotSizes, FullSizeFillingAndUsedSpace)
+{
+    EXPECT_EQ(fullSnapshotExtents({kExtent, kRootSize, 4096}), kFull);
+    EXPECT_EQ(fullSnapshotExtents({kExtent, 64 << 20, 4096}), 17U);
+    EXPECT_EQ(percentHundredths("75.93"), 7593U);
+    EXPECT_EQ(percentHundredths("100"), 10000U);
+    EXPECT_EQ(percentHundredths("0.5"), 50U);
+    EXPECT_EQ(usedBytes(uint64_t{1} << 60, 10000), uint64_t{1} << 60);
+    EXPECT_EQ(usedBytes(10, 1), 1U); // rounded up
+    NorvaSnapshot snapshot;
+    snapshot.measurable = true;
+    snapshot.fillHundredths = 9999;
+    EXPECT_EQ(fillingPercent(snapshot), 99U);
+    snapshot.invalid = true;
+    EXPECT_EQ(fillingPercent(snapshot), 100U);
+    snapshot.invalid = false;
+    snapshot.measurable = false;
+    EXPECT_EQ(fillingPercent(snapshot), 100U);
+}
