@@ -246,16 +246,20 @@ TEST_F(LvmWorld, RunsLvmWithNothingOfOursAndKeepsItsComplaintsInTheLog)
     EXPECT_EQ(listed().size(), 0U);
     ::unsetenv("LD_PRELOAD");
     ::close(leaked);
-    EXPECT_EQ(file("child"), "env LC_ALL=C\nenv PATH=/usr/sbin:/usr/bin:/sbin:/bin\n"
-                             "env LVM_SUPPRESS_FD_WARNINGS=1\nfds 4\nstdin /dev/null\n");
+    EXPECT_EQ(file("child"), "LC_ALL=C\nPATH=/usr/sbin:/usr/bin:/sbin:/bin\n"
+                             "LVM_SUPPRESS_FD_WARNINGS=1\nfds 5\nstdin /dev/null\n"); // 0-2 and the shell's two
 
-    failNext("lvcreate", "5\n  Volume group \"vg\" has insufficient free space.\n");
+    failNext("lvcreate", "5 Volume group \"vg\" has insufficient free space.");
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     EXPECT_FALSE(create_lvm_snapshot(0));
     EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "");
     EXPECT_THAT(anyLine(log_), HasSubstr("create_lvm_snapshot: lvm lvcreate failed (exit status "
                                          "5): Volume group \"vg\" has insufficient free space."));
+    failNext("lvs", "kill");
+    newProcess();
+    EXPECT_TRUE(listed().empty());
+    EXPECT_THAT(anyLine(log_), HasSubstr("lvm lvs failed (exit status -1)"));
 }
 
 TEST(SnapshotSizes, FullSizeFillingAndUsedSpace)

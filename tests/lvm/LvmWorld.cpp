@@ -112,15 +112,6 @@ std::vector<std::string> LvmWorld::changes() const
     return result;
 }
 
-std::string LvmWorld::state() const
-{
-    std::string result;
-    for (const std::string& line : lines(file("state"))) {
-        result += line.rfind("lv ", 0) == 0 && line.rfind("lv root ", 0) != 0 ? line + "\n" : "";
-    }
-    return result;
-}
-
 std::vector<std::string> LvmWorld::listed()
 {
     std::vector<std::string> names;

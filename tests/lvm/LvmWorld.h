@@ -39,7 +39,6 @@ protected:
 
     [[nodiscard]] std::vector<std::string> calls() const;   // tab-separated argument lists
     [[nodiscard]] std::vector<std::string> changes() const; // the calls that are not lvs
-    [[nodiscard]] std::string state() const;                // the lines of every LV but root
     [[nodiscard]] std::string file(const std::string& name) const;
     [[nodiscard]] std::vector<std::string> listed(); // names in a fresh list, in its order
 
