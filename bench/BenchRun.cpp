@@ -19,20 +19,7 @@ constexpr const char* kConfigPath = "/etc/norva-snapshots-manager.conf";
 constexpr const char* kVgUuid = "RHRvMSfB9KCNFBWIyjngS1z43Guu3uuX";
 constexpr const char* kRootUuid = "3PufEbON5BA6GNxx29RaNfawkbuoC1Ak";
 
-const char* const kStubSystemctl = R"(#!/bin/sh
-dir=$(dirname "$0")
-for arg; do case "$arg" in -*) ;; *) verb=$arg; break ;; esac; done
-case "$verb" in
-is-active) [ -e "$dir/active" ] ;;
-is-enabled) [ -e "$dir/enabled" ] ;;
-start) touch "$dir/active" ;;
-stop) rm -f "$dir/active" ;;
-enable) touch "$dir/enabled" ;;
-disable) rm -f "$dir/enabled" ;;
-esac
-)";
-
-// The fake lvm's state (tests/lvm/fake-lvm.cpp): the VG, the root and the scenario's snapshots.
+// The fake lvm's state (tests/lvm/fake-lvm): the VG, the root and the scenario's snapshots.
 [[nodiscard]] std::string lvmState(const BenchScenario& scenario)
 {
     const uint64_t now = static_cast<uint64_t>(std::time(nullptr));
@@ -62,9 +49,8 @@ void makeMachine(const fs::path& dir, const BenchPaths& paths, const BenchScenar
     // more than the VG has free, and then no additional snapshot is ever made.
     fs::create_directories(dir / "boot");
     (void)::mount("tmpfs", (dir / "boot").c_str(), "tmpfs", 0, "size=64m");
-    fs::create_directories(dir / "bin");
-    std::ofstream(dir / "bin/systemctl") << kStubSystemctl;
-    fs::permissions(dir / "bin/systemctl", fs::perms::owner_all);
+    // The kit's fake systemctl keeps the timer's state here: every run starts with it stopped.
+    fs::create_directories(dir / "systemctl");
     std::error_code ignored;
     fs::remove(kConfigPath, ignored);
     if (!scenario.config.empty()) {
@@ -82,7 +68,10 @@ void makeMachine(const fs::path& dir, const BenchPaths& paths, const BenchScenar
     if (pid != 0) {
         return pid;
     }
-    std::vector<std::string> env{"PATH=" + (dir / "bin").string() + ":/usr/sbin:/usr/bin:/bin",
+    // PATH is the sandbox's, with the kit's fake systemctl first.
+    const char* path = std::getenv("PATH");
+    std::vector<std::string> env{"PATH=" + std::string(path != nullptr ? path : ""),
+                                 "FAKE_SYSTEMCTL_DIR=" + (dir / "systemctl").string(),
                                  "LC_ALL=C",
                                  "LD_LIBRARY_PATH=" + paths.libraryDir,
                                  "LD_PRELOAD=" + paths.counter,
@@ -151,28 +140,4 @@ BenchMeasure runScenario(const BenchPaths& paths, const BenchScenario& scenario)
     (void)::umount((dir / "boot").c_str());
     fs::remove_all(dir);
     return measure;
-}
-
-bool isolateSystem(std::string& why)
-{
-    // Our parent started us through unshare: its namespace is the machine's.
-    std::error_code error;
-    const fs::path parent = "/proc/" + std::to_string(::getppid()) + "/ns/mnt";
-    const fs::path theirs = fs::read_symlink(parent, error);
-    if (error || fs::read_symlink("/proc/self/ns/mnt", error) == theirs || error) {
-        why = "run me in a mount namespace of my own (unshare --mount --propagation private)";
-        return false;
-    }
-    const fs::path upper = fs::temp_directory_path() / "norva-bench-etc";
-    fs::remove_all(upper);
-    fs::create_directories(upper / "upper");
-    fs::create_directories(upper / "work");
-    const std::string options = "lowerdir=/etc,upperdir=" + (upper / "upper").string() +
-                                ",workdir=" + (upper / "work").string();
-    if (::mount("overlay", "/etc", "overlay", 0, options.c_str()) != 0 ||
-        ::mount("tmpfs", "/run/lock", "tmpfs", 0, "mode=1777") != 0) {
-        why = "cannot put an overlay on /etc or a tmpfs on /run/lock";
-        return false;
-    }
-    return true;
 }

@@ -24,9 +24,6 @@ struct BenchPaths {
 };
 
 // Makes the machine of `scenario` in a new temporary directory (fake lvm, its state, the
-// mount and sysfs files, a stub systemctl, the configuration file) and runs the tool once.
+// mount and sysfs files, the fake systemctl's state, the configuration file) and runs the tool
+// once. Only in the test kit's sandbox (bench/lvm-cost): the configuration file is /etc's.
 [[nodiscard]] BenchMeasure runScenario(const BenchPaths& paths, const BenchScenario& scenario);
-
-// Puts an overlay on /etc and a tmpfs on /run/lock; false (with `why`) unless this process
-// has a mount namespace of its own, so that the machine's /etc is never written.
-[[nodiscard]] bool isolateSystem(std::string& why);

@@ -4,62 +4,27 @@
 #
 #   sudo demo/run-demo.sh [BUILD_DIR]      (BUILD_DIR defaults to "build")
 #
-# The script re-runs itself in a private mount namespace, lays an overlay over /etc (changes
-# land in a temporary directory) and a fresh tmpfs over /run/lock, puts a fake systemctl first
-# on PATH and seeds the simulated library: a 10 GiB root volume with 40 GiB free in its volume
-# group. Everything is gone when it ends.
+# The script runs in the test kit's sandbox (tests/kit/sandbox.sh): a private mount namespace,
+# an overlay over /etc whose changes land in a temporary directory, a fresh tmpfs over /run/lock,
+# the fake systemctl first on PATH, and the simulated library seeded with a 10 GiB root volume
+# and 40 GiB free in its volume group. Everything is gone when it ends.
 set -euo pipefail
 
-script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-repo_dir=$(dirname "$script_dir")
+. "$(dirname "${BASH_SOURCE[0]}")/../tests/kit/sandbox.sh"
+kit_enter "$@"
 
 die() {
     echo "run-demo.sh: $*" >&2
     exit 1
 }
 
-if [ "${NORVA_DEMO_NAMESPACE:-}" != "private" ]; then
-    [ "$(id -u)" -eq 0 ] || die "run as root: the demo mounts over /etc in a private namespace"
-    export NORVA_DEMO_NAMESPACE=private
-    exec unshare --mount --propagation private -- "$BASH" "${BASH_SOURCE[0]}" "$@"
-fi
-
-# Never mount over the real /etc: our namespace must differ from PID 1's (or, where that
-# cannot be read, from our parent's, which is outside the unshare).
-own_ns=$(readlink /proc/self/ns/mnt)
-other_ns=$(readlink /proc/1/ns/mnt 2>/dev/null || readlink "/proc/$PPID/ns/mnt")
-if [ -z "$own_ns" ] || [ "$own_ns" = "$other_ns" ]; then
-    die "not in a private mount namespace"
-fi
-
 build_dir=$(cd "${1:-build}" 2>/dev/null && pwd) || die "no build directory ${1:-build}"
 tool=$build_dir/bin/norva-snapshots-manager
-sim_dir=$build_dir/lib/sim
-sim_cli=$sim_dir/norva-sim
 faketime_lib=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
-for file in "$tool" "$sim_cli" "$sim_dir/libnorvasnapshots.so.0"; do
+for file in "$tool" "$build_dir/lib/sim/norva-sim" "$build_dir/lib/sim/libnorvasnapshots.so.0"; do
     [ -e "$file" ] || die "missing $file: build the project first"
 done
-
-sandbox=$(mktemp -d /tmp/norva-demo.XXXXXX)
-cleanup() {
-    umount /run/lock 2>/dev/null || true
-    umount /etc 2>/dev/null || true
-    rm -rf "$sandbox"
-}
-trap cleanup EXIT
-
-mkdir "$sandbox/upper" "$sandbox/work" "$sandbox/bin" "$sandbox/systemctl"
-mount -t overlay overlay -o "lowerdir=/etc,upperdir=$sandbox/upper,workdir=$sandbox/work" /etc
-mount -t tmpfs -o mode=1777 tmpfs /run/lock
-install -m 0755 "$repo_dir/tests/e2e/fake-systemctl" "$sandbox/bin/systemctl"
-rm -f /etc/norva-snapshots-manager.conf
-
-export PATH="$sandbox/bin:/usr/sbin:/usr/bin:/sbin:/bin"
-export LC_ALL=C
-export LD_LIBRARY_PATH=$sim_dir
-export NORVASNAPSHOTS_SIM_STATE=$sandbox/sim-state
-export FAKE_SYSTEMCTL_DIR=$sandbox/systemctl
+kit_sandbox "$build_dir"
 
 step=0
 heading() {
@@ -99,12 +64,12 @@ manager_answering() {
 
 show_snapshots() {
     echo "\$ norva-sim show"
-    "$sim_cli" show
+    norva-sim show
 }
 
 demo_launch_and_check() {
     heading "Seed the simulated volume: root 10 GiB, 40 GiB free in the volume group"
-    "$sim_cli" init --root-size 10G --vg-free 40G --boot-used 200M
+    norva-sim init --root-size 10G --vg-free 40G --boot-used 200M
     show_snapshots
 
     heading "Launch script 2 (one full-sized snapshot, rotated after its lifetime)"
@@ -129,7 +94,7 @@ demo_launch_and_check() {
 demo_queue_days() {
     local days=5 day when
     heading "Queue script over $days simulated days: period 1 day, queue of 3 snapshots"
-    "$sim_cli" init --root-size 10G --vg-free 40G --boot-used 200M
+    norva-sim init --root-size 10G --vg-free 40G --boot-used 200M
     when="2026-12-01 03:00:00"
     echo "--- $when: launch"
     LD_PRELOAD=$faketime_lib FAKETIME="$when" manager_answering 1 3 -- -s5
