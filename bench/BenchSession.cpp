@@ -22,7 +22,7 @@ LvmSession& currentSession()
     static const std::string dir = benchDirectory();
     static LvmSession session(
         SystemPaths{dir + "/lvm", dir + "/mountinfo", dir + "/sys", dir + "/boot"},
-        [](const std::string& line) {
+        [](int, const std::string& line) {
             std::ofstream(dir + "/library.log", std::ios::app) << line << "\n";
         },
         [] { return static_cast<uint64_t>(std::time(nullptr)); });

@@ -2,6 +2,7 @@
 
 #include "LvmCommands.h"
 
+#include <syslog.h>
 #include <utility>
 
 namespace {
@@ -46,7 +47,12 @@ LvmSession::LvmSession(SystemPaths paths, LogSink log, Clock clock)
 
 void LvmSession::log(const char* caller, const std::string& message) const
 {
-    log_(std::string(caller) + ": " + message);
+    log_(LOG_ERR, std::string(caller) + ": " + message);
+}
+
+void LvmSession::notice(const std::string& message) const
+{
+    log_(LOG_NOTICE, message);
 }
 
 const RootIdentity* LvmSession::root(const char* caller)

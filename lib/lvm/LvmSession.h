@@ -22,7 +22,8 @@
 // lvm: a check that changes nothing runs lvs once, however many lists it takes.
 class LvmSession {
 public:
-    using LogSink = std::function<void(const std::string&)>;
+    // Lines for the system log, with their syslog priority (LOG_ERR, LOG_NOTICE).
+    using LogSink = std::function<void(int, const std::string&)>;
     using Clock = std::function<uint64_t()>;
 
     LvmSession(SystemPaths paths, LogSink log, Clock clock);
@@ -44,7 +45,10 @@ public:
     // Which LV "/" is, once found; null before the first report and when it is not an LV.
     [[nodiscard]] const RootIdentity* rootIdentity() const { return root_ ? &*root_ : nullptr; }
 
+    // Why `caller` failed or refused.
     void log(const char* caller, const std::string& message) const;
+    // A change made: the audit trail.
+    void notice(const std::string& message) const;
     [[nodiscard]] uint64_t now() const { return clock_(); }
     [[nodiscard]] const SystemPaths& paths() const { return paths_; }
 

@@ -12,11 +12,12 @@ namespace {
     return {"/usr/sbin/lvm", "/proc/self/mountinfo", "/sys", "/boot"};
 }
 
-// Failures go to the system log only: the tool's standard output and error are its own.
-void writeToSystemLog(const std::string& message)
+// Failures and changes go to the system log only: the tool's standard output and error are
+// its own.
+void writeToSystemLog(int priority, const std::string& message)
 {
-    ::openlog("libnorvasnapshots", LOG_PID, LOG_USER);
-    ::syslog(LOG_ERR, "%s", message.c_str());
+    ::openlog("libnorvasnapshots", LOG_PID, LOG_DAEMON);
+    ::syslog(priority, "%s", message.c_str());
     ::closelog();
 }
 

@@ -60,6 +60,7 @@ bool removeSnapshot(LvmSession& session, NorvaSnapshot& snapshot)
     if (row == nullptr || !session.change(removeCommand(row->vgName, row->name), kCaller)) {
         return false;
     }
+    session.notice("removed " + row->vgName + "/" + row->name);
     snapshot.removed = true;
     return true;
 }
@@ -82,6 +83,9 @@ bool resizeSnapshot(LvmSession& session, NorvaSnapshot& snapshot, uint64_t size)
         if (!session.change(resizeCommand(current.vgName, current.name, extents), kCaller)) {
             return false;
         }
+        session.notice("resized " + current.vgName + "/" + current.name + " from " +
+                       std::to_string(current.size) + " to " +
+                       std::to_string(extents * current.geometry.extentSize) + " bytes");
         current.extents = extents;
         current.size = extents * current.geometry.extentSize;
     }

@@ -101,7 +101,12 @@ bool createSnapshot(LvmSession& session, uint64_t size)
                                extentsForSize(size, geometry),
                                answeredSize(size, geometry),
                                nextSequence(report)};
-    return session.change(createCommand(snapshot), kCaller);
+    if (!session.change(createCommand(snapshot), kCaller)) {
+        return false;
+    }
+    session.notice("created " + snapshot.vg + "/" + snapshot.name + " of " +
+                   std::to_string(snapshot.extents * root.extentSize) + " bytes");
+    return true;
 }
 
 uint64_t rootVolumeSize(LvmSession& session)

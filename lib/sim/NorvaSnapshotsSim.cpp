@@ -11,7 +11,9 @@
 
 #include <ctime>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <syslog.h>
 
 namespace {
 
@@ -26,6 +28,14 @@ namespace {
 [[nodiscard]] uint64_t now()
 {
     return static_cast<uint64_t>(std::time(nullptr));
+}
+
+// The audit trail, as the real library writes it.
+void notice(const std::string& change)
+{
+    ::openlog("libnorvasnapshots", LOG_PID, LOG_DAEMON);
+    ::syslog(LOG_NOTICE, "%s", change.c_str());
+    ::closelog();
 }
 
 // A figure of one snapshot, looked up by id in the current state: 0 once it is removed.
@@ -91,12 +101,18 @@ void free_existing_lvm_snapshots(SnapshotList list)
 
 bool create_lvm_snapshot(uint64_t size)
 {
-    bool created = false;
-    return withState([&](SimState& state) {
-               created = !takeInjectedFailure(state, "create_lvm_snapshot") &&
-                         createSnapshot(state, size, now()).has_value();
-           }) &&
-           created;
+    std::optional<uint64_t> id;
+    uint64_t bytes = 0;
+    const bool available = withState([&](SimState& state) {
+        bytes = requestedSize(state, size);
+        id = takeInjectedFailure(state, "create_lvm_snapshot") ? std::nullopt
+                                                               : createSnapshot(state, size, now());
+    });
+    if (available && id) {
+        notice("created snapshot " + std::to_string(*id) + " of " + std::to_string(bytes) +
+               " bytes");
+    }
+    return available && id.has_value();
 }
 
 int32_t can_create_lvm_snapshot(uint64_t size)
@@ -112,14 +128,26 @@ int32_t can_create_lvm_snapshot(uint64_t size)
 
 bool remove_lvm_snapshot(SnapshotHandle snapshot)
 {
-    return changeSnapshot(snapshot, "remove_lvm_snapshot", removeSnapshot);
+    const bool removed = changeSnapshot(snapshot, "remove_lvm_snapshot", removeSnapshot);
+    if (removed) {
+        notice("removed snapshot " + std::to_string(snapshot->id));
+    }
+    return removed;
 }
 
 bool resize_lvm_snapshot(SnapshotHandle snapshot, uint64_t size)
 {
-    return changeSnapshot(snapshot, "resize_lvm_snapshot", [size](SimState& state, uint64_t id) {
-        return resizeSnapshot(state, id, size);
-    });
+    uint64_t bytes = 0;
+    const bool resized = changeSnapshot(snapshot, "resize_lvm_snapshot",
+                                        [size, &bytes](SimState& state, uint64_t id) {
+                                            bytes = requestedSize(state, size);
+                                            return resizeSnapshot(state, id, size);
+                                        });
+    if (resized) {
+        notice("resized snapshot " + std::to_string(snapshot->id) + " to " + std::to_string(bytes) +
+               " bytes");
+    }
+    return resized;
 }
 
 uint64_t lvm_snapshot_creation_time(SnapshotHandle snapshot)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scripts/ScriptConfig.h"
+#include "scripts/SnapshotChanges.h"
 
 #include <cstdint>
 
@@ -22,7 +23,7 @@ class ScriptManagerBase;
 
 // Removes every snapshot of the root volume, trying each one even after a failure.
 // True when every removal succeeded (also when there was none).
-[[nodiscard]] bool removeAllSnapshots();
+[[nodiscard]] bool removeAllSnapshots(const Cause& cause);
 
 // Writes the automation status and the current script on standard output.
 // 0 when the timer is active and enabled, 1 otherwise.

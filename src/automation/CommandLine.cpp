@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/CommandLine.h"
 
 #include <cstdlib>
+#include <sys/wait.h>
 
-bool runCommandLine(const char* commandLine)
+int runCommandLine(const char* commandLine)
 {
-    return std::system(commandLine) == 0;
+    const int status = std::system(commandLine);
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

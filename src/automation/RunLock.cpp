@@ -1,6 +1,9 @@
 #include "automation/RunLock.h"
 
+#include "automation/SystemLog.h"
+
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -53,12 +56,18 @@ std::optional<RunLock> RunLock::acquire(const char* path, std::chrono::milliseco
 {
     const int fd = openLockFile(path);
     if (fd < 0) {
+        logLine(LogLevel::Error, formatMessage(trNoop("The run lock %s cannot be opened: %s."),
+                                               path, std::strerror(errno)));
         return std::nullopt;
     }
     const auto deadline = std::chrono::steady_clock::now() + longestWait;
     while (!tryLock(fd)) {
         if (std::chrono::steady_clock::now() >= deadline) {
             ::close(fd);
+            logLine(LogLevel::Error,
+                    formatMessage(trNoop("Another run holds the run lock %s; this one gave up "
+                                         "after %lld seconds and changed nothing."),
+                                  path, static_cast<long long>(longestWait.count() / 1000)));
             return std::nullopt;
         }
         std::this_thread::sleep_for(kPollInterval);

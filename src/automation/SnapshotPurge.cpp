@@ -1,8 +1,8 @@
 #include "automation/Automation.h"
 #include "snapshots/SnapshotListGuard.h"
 
-bool removeAllSnapshots()
+bool removeAllSnapshots(const Cause& cause)
 {
     const SnapshotListGuard list;
-    return removeEntries(list, 0, list.size());
+    return removeEntries(cause, list, 0, list.size());
 }

@@ -13,8 +13,8 @@ namespace {
 // and enabled.
 bool isAutomationRunning()
 {
-    const bool active = runCommandLine(systemctl::kIsActive);
-    const bool enabled = runCommandLine(systemctl::kIsEnabled);
+    const bool active = runCommandLine(systemctl::kIsActive) == 0;
+    const bool enabled = runCommandLine(systemctl::kIsEnabled) == 0;
     return active && enabled;
 }
 

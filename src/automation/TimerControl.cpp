@@ -1,30 +1,49 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
 #include "automation/CommandLine.h"
+#include "automation/SystemLog.h"
 #include "automation/Systemctl.h"
 #include "config/ConfigFile.h"
 #include "scripts/ScriptManagerBase.h"
 
-bool stopAutomation()
+namespace {
+
+// The two questions: 0 means yes, anything else no; neither is a failure.
+bool answersYes(const char* question)
 {
-    bool stopped = true;
-    if (runCommandLine(systemctl::kIsActive)) {
-        stopped = runCommandLine(systemctl::kStop);
-    }
-    if (!runCommandLine(systemctl::kIsEnabled)) {
-        return stopped;
-    }
-    const bool disabled = runCommandLine(systemctl::kDisable);
-    return stopped && disabled;
+    return runCommandLine(question) == 0;
 }
 
-namespace {
+// A verb that changes the timer; its failure goes to the log with systemctl's exit status.
+bool succeeds(const char* commandLine)
+{
+    const int status = runCommandLine(commandLine);
+    if (status != 0) {
+        logLine(LogLevel::Error,
+                formatMessage(trNoop("\"%s\" failed with exit status %d."), commandLine, status));
+    }
+    return status == 0;
+}
 
 bool enableAndStart()
 {
-    return runCommandLine(systemctl::kEnable) && runCommandLine(systemctl::kStart);
+    return succeeds(systemctl::kEnable) && succeeds(systemctl::kStart);
 }
 
 } // namespace
+
+bool stopAutomation()
+{
+    bool stopped = true;
+    if (answersYes(systemctl::kIsActive)) {
+        stopped = succeeds(systemctl::kStop);
+    }
+    if (!answersYes(systemctl::kIsEnabled)) {
+        return stopped;
+    }
+    const bool disabled = succeeds(systemctl::kDisable);
+    return stopped && disabled;
+}
 
 bool restartAutomation()
 {
@@ -35,6 +54,9 @@ bool restartAutomation()
 bool startAutomation(const ScriptManagerBase& manager)
 {
     if (!saveConfig(manager.config())) {
+        logLine(LogLevel::Error,
+                formatMessage(trNoop("Script %d: the configuration cannot be saved."),
+                              manager.config().script));
         return false;
     }
     static_cast<void>(stopAutomation());

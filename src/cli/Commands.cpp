@@ -1,10 +1,13 @@
 #include "automation/Automation.h"
 #include "automation/RunLock.h"
+#include "automation/SystemLog.h"
 #include "cli/Messages.h"
 #include "cli/Options.h"
 #include "cli/Translate.h"
 #include "cli/Usage.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigPath.h"
+#include "scripts/ScriptNumbers.h"
 #include "scripts/ScriptRunner.h"
 
 #include <cerrno>
@@ -27,6 +30,38 @@ int report(bool succeeded, const char* success, const char* failure)
 
 // The script number as strtol reads it: leading blanks and a sign accepted, anything after the
 // digits ignored. Empty without digits or outside the int32 range.
+// The saved script for -c and -t; what made it unusable, or read as 0, goes to the log.
+ScriptConfig loadLogged()
+{
+    std::vector<std::string> problems;
+    const ScriptConfig config = loadConfig(&problems);
+    std::string why;
+    for (const std::string& problem : problems) {
+        why += (why.empty() ? "" : "; ") + problem;
+    }
+    if (!isValidScript(config.script)) {
+        if (problems.empty()) {
+            why = formatMessage(trNoop("script %d is not one of 1 to 6"), config.script);
+        }
+        logLine(LogLevel::Error,
+                formatMessage(trNoop("No script to run: %s: %s."), configFilePath(), why.c_str()));
+    } else if (!why.empty()) {
+        logLine(LogLevel::Warning,
+                formatMessage(trNoop("%s: %s; read as 0."), configFilePath(), why.c_str()));
+    }
+    return config;
+}
+
+// A failed -c or -t, after the lines that said why.
+int reportRun(bool succeeded, const ScriptConfig& config, const char* operation)
+{
+    if (!succeeded && isValidScript(config.script)) {
+        logLine(LogLevel::Error,
+                formatMessage(trNoop("Script %d: the %s failed."), config.script, tr(operation)));
+    }
+    return succeeded ? 0 : 1;
+}
+
 std::optional<int32_t> scriptNumber(const char* argument)
 {
     char* end = nullptr;
@@ -70,6 +105,7 @@ int launchCommand(const char* argument)
         complain(kBusyMessage);
         return 1;
     default:
+        logLine(LogLevel::Error, formatMessage(trNoop("Script %d: the launch failed."), *number));
         complain(trNoop("An error occurred during snapshots automation script launch."));
         printUsage();
         return 1;
@@ -90,18 +126,21 @@ int restartCommand(const char*)
 
 int purgeCommand(const char*)
 {
-    return report(removeAllSnapshots(), trNoop("All snapshots were successfully deleted."),
+    return report(removeAllSnapshots({0, Why::Purge}),
+                  trNoop("All snapshots were successfully deleted."),
                   trNoop("An error occurred during snapshots deleting."));
 }
 
 int checkCommand(const char*)
 {
-    return checkScript(loadConfig()) ? 0 : 1;
+    const ScriptConfig config = loadLogged();
+    return reportRun(checkScript(config), config, trNoop("check"));
 }
 
 int triggerCommand(const char*)
 {
-    return triggerScript(loadConfig()) ? 0 : 1;
+    const ScriptConfig config = loadLogged();
+    return reportRun(triggerScript(config), config, trNoop("trigger"));
 }
 
 int infoCommand(const char*)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <libintl.h>
+#include <string>
 
 // Every text of the tool is an English message id translated in the text domain
 // "norva-snapshots-manager"; where no catalogue is installed the id itself is shown.
@@ -17,3 +18,7 @@ inline constexpr const char* kLocaleDirectory = "/usr/share/locale";
 {
     return messageId;
 }
+
+// The translated message id with its printf-style figures filled in.
+[[nodiscard]] std::string formatMessage(const char* messageId, ...)
+    __attribute__((format(printf, 1, 2)));

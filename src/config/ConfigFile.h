@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The configuration file keeps the last launched script: one line of compact JSON with the keys
 // "script", "lifetime", "quantity" and "size", in that order, and a line feed.
@@ -15,7 +16,9 @@
 // Maps any text onto a record. Text that is not one JSON object (within the parser's default
 // limits) gives the all-zero record; a key that is missing or holds anything but a signed
 // 64-bit integer gives 0 for its field alone.
-[[nodiscard]] ScriptConfig parseConfig(std::istream& input);
+// `problems`, when given, receives a line for each thing that read as 0 (translated).
+[[nodiscard]] ScriptConfig parseConfig(std::istream& input,
+                                       std::vector<std::string>* problems = nullptr);
 [[nodiscard]] ScriptConfig parseConfig(std::string_view text);
 
 // Replaces the file at `path` atomically. False when any step failed; the old file is then
@@ -23,8 +26,9 @@
 [[nodiscard]] bool saveConfigTo(const ScriptConfig& config, const char* path);
 
 // Reads the file at `path`; every problem gives the all-zero record. Prints nothing.
-[[nodiscard]] ScriptConfig loadConfigFrom(const char* path);
+[[nodiscard]] ScriptConfig loadConfigFrom(const char* path,
+                                          std::vector<std::string>* problems = nullptr);
 
 // The same on the tool's configuration path.
 [[nodiscard]] bool saveConfig(const ScriptConfig& config);
-[[nodiscard]] ScriptConfig loadConfig();
+[[nodiscard]] ScriptConfig loadConfig(std::vector<std::string>* problems = nullptr);

@@ -11,11 +11,12 @@ bool ManagerDouble::check()
     const SnapshotListGuard list;
     switch (list.size()) {
     case 0:
-        return createIfAllowed(0);
+        return createIfAllowed(because(Why::Missing), 0);
     case 1:
         return ensureFullSnapshot(list.first()) && createAdditionalIfDue(list.first());
     default:
-        return removeEntries(list, 2, list.size()) && checkSnapshotPair(list.at(0), list.at(1));
+        return removeEntries(because(Why::Surplus), list, 2, list.size()) &&
+               checkSnapshotPair(list.at(0), list.at(1));
     }
 }
 
@@ -24,21 +25,22 @@ bool ManagerDouble::checkSnapshotPair(SnapshotHandle full, SnapshotHandle additi
     const uint64_t fullCreated = lvm_snapshot_creation_time(full);
     const uint64_t additionalCreated = lvm_snapshot_creation_time(additional);
     if (!isUsable(full, fullCreated)) {
-        if (!remove_lvm_snapshot(full)) {
+        if (!removeSnapshot(because(Why::Unusable), full)) {
             return false;
         }
         if (isUsable(additional, additionalCreated)) {
             return keepSurvivor();
         }
-        return remove_lvm_snapshot(additional) && createIfAllowed(0);
+        return removeSnapshot(because(Why::Unusable), additional) &&
+               createIfAllowed(because(Why::Unusable), 0);
     }
     if (!isUsable(additional, additionalCreated)) {
-        return remove_lvm_snapshot(additional) && keepSurvivor();
+        return removeSnapshot(because(Why::Unusable), additional) && keepSurvivor();
     }
     if (!isPairDue(additional, fullCreated, additionalCreated)) {
         return true;
     }
-    return remove_lvm_snapshot(full) && ensureFullSnapshot(additional) &&
+    return removeSnapshot(because(Why::Rotation), full) && ensureFullSnapshot(additional) &&
            createAdditionalSnapshot();
 }
 

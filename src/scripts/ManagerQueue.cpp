@@ -1,6 +1,7 @@
 #include "scripts/ManagerQueue.h"
 
 #include "automation/Automation.h"
+#include "automation/SystemLog.h"
 #include "cli/Translate.h"
 #include "scripts/Clock.h"
 #include "scripts/ParameterLines.h"
@@ -10,13 +11,13 @@
 namespace {
 
 // Removes every entry of a fresh list that `shouldGo` picks, each one tried even after a failure.
-template <typename Predicate> bool removeEvery(Predicate shouldGo)
+template <typename Predicate> bool removeEvery(const Cause& cause, Predicate shouldGo)
 {
     const SnapshotListGuard list;
     bool allRemoved = true;
     for (const SnapshotHandle snapshot : list) {
         if (shouldGo(snapshot)) {
-            allRemoved = remove_lvm_snapshot(snapshot) && allRemoved;
+            allRemoved = removeSnapshot(cause, snapshot) && allRemoved;
         }
     }
     return allRemoved;
@@ -30,18 +31,18 @@ bool ManagerQueue::launch()
         return false;
     }
     static_cast<void>(stopAutomation());
-    if (!removeAllSnapshots()) {
+    if (!removeAllSnapshots(because(Why::Launch))) {
         return false;
     }
     const uint64_t size = queueSnapshotSize(root_vg_free_space(), config().quantity);
-    if (can_create_lvm_snapshot(size) != 0) {
+    if (!creationAllowed(because(Why::Launch), size)) {
         return false;
     }
     mutableConfig().snapshotSize = size;
     if (!startAutomation(*this)) {
         return false;
     }
-    return create_lvm_snapshot(size);
+    return createSnapshot(because(Why::Launch), size);
 }
 
 bool ManagerQueue::check()
@@ -53,12 +54,25 @@ bool ManagerQueue::check()
 bool ManagerQueue::holdsAtMostQuantity() const
 {
     const SnapshotListGuard list;
-    return static_cast<int64_t>(list.size()) <= config().quantity;
+    if (static_cast<int64_t>(list.size()) <= config().quantity) {
+        return true;
+    }
+    logLine(LogLevel::Error, formatMessage(trNoop("Script 5: %zu snapshots are left, more than "
+                                                  "the %d of the queue."),
+                                           list.size(), config().quantity));
+    return false;
 }
 
 bool ManagerQueue::hasSaneParameters() const
 {
-    return config().quantity >= 1 && config().lifetime >= 1;
+    if (config().quantity >= 1 && config().lifetime >= 1) {
+        return true;
+    }
+    logLine(LogLevel::Error,
+            formatMessage(trNoop("Script 5: a queue of %d snapshots with a rotation period of %d "
+                                 "days cannot be kept; no snapshot is touched."),
+                          config().quantity, config().lifetime));
+    return false;
 }
 
 uint64_t ManagerQueue::period() const
@@ -66,10 +80,11 @@ uint64_t ManagerQueue::period() const
     return periodSeconds(config().lifetime);
 }
 
-bool ManagerQueue::removeUndatedSnapshots()
+bool ManagerQueue::removeUndatedSnapshots() const
 {
-    return removeEvery(
-        [](SnapshotHandle snapshot) { return lvm_snapshot_creation_time(snapshot) == 0; });
+    return removeEvery(because(Why::Undated), [](SnapshotHandle snapshot) {
+        return lvm_snapshot_creation_time(snapshot) == 0;
+    });
 }
 
 bool ManagerQueue::trimQueue() const
@@ -80,7 +95,8 @@ bool ManagerQueue::trimQueue() const
     const SnapshotListGuard list;
     const auto held = static_cast<int64_t>(list.size());
     const int64_t excess = held - config().quantity;
-    return excess <= 0 || removeEntries(list, 0, static_cast<std::size_t>(excess));
+    return excess <= 0 ||
+           removeEntries(because(Why::Surplus), list, 0, static_cast<std::size_t>(excess));
 }
 
 bool ManagerQueue::removeCloseSnapshots() const
@@ -94,7 +110,7 @@ bool ManagerQueue::removeCloseSnapshots() const
             ++index;
             continue;
         }
-        if (!remove_lvm_snapshot(list.at(index + 1))) {
+        if (!removeSnapshot(because(Why::TooClose), list.at(index + 1))) {
             return false;
         }
         list.refresh();
@@ -109,15 +125,17 @@ bool ManagerQueue::resizeQueueSnapshots() const
     bool allResized = true;
     for (const SnapshotHandle snapshot : list) {
         if (lvm_snapshot_size(snapshot) != config().snapshotSize) {
-            allResized = resize_lvm_snapshot(snapshot, config().snapshotSize) && allResized;
+            allResized =
+                resizeSnapshot(because(Why::Size), snapshot, config().snapshotSize) && allResized;
         }
     }
     return allResized;
 }
 
-bool ManagerQueue::removeOverfilledSnapshots()
+bool ManagerQueue::removeOverfilledSnapshots() const
 {
-    return removeEvery([](SnapshotHandle snapshot) { return isOverfilled(snapshot); });
+    return removeEvery(because(Why::Overfilled),
+                       [](SnapshotHandle snapshot) { return isOverfilled(snapshot); });
 }
 
 bool ManagerQueue::rotateQueue() const
@@ -133,12 +151,13 @@ bool ManagerQueue::rotateQueue() const
                 return true;
             }
             const auto held = static_cast<int64_t>(list.size());
-            if (held >= config().quantity && !remove_lvm_snapshot(list.first())) {
+            if (held >= config().quantity &&
+                !removeSnapshot(because(Why::Rotation), list.first())) {
                 return false;
             }
         }
     }
-    return createIfAllowed(config().snapshotSize);
+    return createIfAllowed(because(Why::Rotation), config().snapshotSize);
 }
 
 void ManagerQueue::info()

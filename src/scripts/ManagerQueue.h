@@ -23,12 +23,12 @@ public:
 
 private:
     [[nodiscard]] bool hasSaneParameters() const;
-    [[nodiscard]] static bool removeUndatedSnapshots();
+    [[nodiscard]] bool removeUndatedSnapshots() const;
     [[nodiscard]] bool trimQueue() const;
     [[nodiscard]] bool removeCloseSnapshots() const;
     [[nodiscard]] bool resizeQueueSnapshots() const;
     [[nodiscard]] bool rotateQueue() const;
-    [[nodiscard]] static bool removeOverfilledSnapshots();
+    [[nodiscard]] bool removeOverfilledSnapshots() const;
     // The library answers a failed listing with an empty list, which the steps above cannot
     // tell from an empty queue; a last look keeps a check that trimmed nothing for that reason
     // from reporting success with more than `quantity` snapshots.

@@ -28,7 +28,7 @@ bool ManagerRotated::check()
 
 bool ManagerRotated::rotate(SnapshotListGuard& list)
 {
-    if (!createAdditionalSnapshot() || !remove_lvm_snapshot(list.first())) {
+    if (!createAdditionalSnapshot() || !removeSnapshot(because(Why::Rotation), list.first())) {
         return false;
     }
     list.refresh();
@@ -37,7 +37,7 @@ bool ManagerRotated::rotate(SnapshotListGuard& list)
         return false;
     }
     if (lvm_snapshot_size(replacement) < root_volume_size()) {
-        return resize_lvm_snapshot(replacement, 0);
+        return resizeSnapshot(because(Why::Rotation), replacement, 0);
     }
     return true;
 }

@@ -1,6 +1,8 @@
 #include "scripts/ManagerSingle.h"
 
 #include "automation/Automation.h"
+#include "automation/SystemLog.h"
+#include "cli/Translate.h"
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
 
@@ -8,13 +10,13 @@
 
 namespace {
 
-bool resizeToRootVolume(SnapshotHandle snapshot)
+bool resizeToRootVolume(const Cause& cause, SnapshotHandle snapshot)
 {
     const uint64_t rootSize = root_volume_size();
     if (lvm_snapshot_size(snapshot) == rootSize) {
         return true;
     }
-    return resize_lvm_snapshot(snapshot, rootSize);
+    return resizeSnapshot(cause, snapshot, rootSize);
 }
 
 } // namespace
@@ -22,22 +24,22 @@ bool resizeToRootVolume(SnapshotHandle snapshot)
 bool ManagerSingle::launch()
 {
     static_cast<void>(stopAutomation());
-    if (!removeAllSnapshots() || can_create_lvm_snapshot(0) != 0) {
+    if (!removeAllSnapshots(because(Why::Launch)) || !creationAllowed(because(Why::Launch), 0)) {
         return false;
     }
     if (!startAutomation(*this)) {
         return false;
     }
-    return create_lvm_snapshot(0);
+    return createSnapshot(because(Why::Launch), 0);
 }
 
 bool ManagerSingle::check()
 {
     const SnapshotListGuard list;
     if (list.empty()) {
-        return createIfAllowed(0);
+        return createIfAllowed(because(Why::Missing), 0);
     }
-    if (!removeEntries(list, 1, list.size())) {
+    if (!removeEntries(because(Why::Surplus), list, 1, list.size())) {
         return false;
     }
     return ensureFullSnapshot(list.first());
@@ -49,12 +51,12 @@ bool ManagerSingle::ensureFullSnapshot(SnapshotHandle snapshot)
         return false;
     }
     if (isUsable(snapshot)) {
-        return resizeToRootVolume(snapshot);
+        return resizeToRootVolume(because(Why::Size), snapshot);
     }
-    if (!remove_lvm_snapshot(snapshot)) {
+    if (!removeSnapshot(because(Why::Unusable), snapshot)) {
         return false;
     }
-    return createIfAllowed(0);
+    return createIfAllowed(because(Why::Unusable), 0);
 }
 
 bool ManagerSingle::createAdditionalSnapshot()
@@ -63,9 +65,14 @@ bool ManagerSingle::createAdditionalSnapshot()
     const uint64_t rootSize = root_volume_size();
     const uint64_t bootUsed = boot_partition_used_space();
     if (bootUsed >= freeSpace) {
+        logLine(LogLevel::Error,
+                formatMessage(trNoop("Script %d: no additional snapshot: /boot uses %llu bytes, no "
+                                     "less than the %llu bytes free in the volume group."),
+                              config().script, static_cast<unsigned long long>(bootUsed),
+                              static_cast<unsigned long long>(freeSpace)));
         return false;
     }
-    return createIfAllowed(std::min(freeSpace, rootSize));
+    return createIfAllowed(because(Why::Additional), std::min(freeSpace, rootSize));
 }
 
 bool ManagerSingle::stopCheckAndAddSnapshot()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scripts/ScriptConfig.h"
+#include "scripts/SnapshotChanges.h"
 
 // One automation script. A manager lives for one operation of the command line: created from a
 // configuration, asked once, destroyed. No operation throws or writes a message; failures are
@@ -30,6 +31,8 @@ public:
 
 protected:
     ScriptConfig& mutableConfig() { return config_; }
+    // This script asking for a change, for the reason given.
+    [[nodiscard]] Cause because(Why why) const { return {config_.script, why}; }
 
 private:
     ScriptConfig config_;

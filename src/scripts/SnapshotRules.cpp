@@ -14,8 +14,3 @@ bool isOverfilled(SnapshotHandle snapshot)
 {
     return lvm_snapshot_filling_percent(snapshot) > kHighestTolerableFilling;
 }
-
-bool createIfAllowed(uint64_t size)
-{
-    return can_create_lvm_snapshot(size) == 0 && create_lvm_snapshot(size);
-}

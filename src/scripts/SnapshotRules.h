@@ -39,9 +39,6 @@ inline constexpr uint64_t kHighestTolerableFilling = 94;
 // Overfilled: 95 percent or more.
 [[nodiscard]] bool isOverfilled(SnapshotHandle snapshot);
 
-// Creates a snapshot of `size` only after the library said yes for that same size.
-[[nodiscard]] bool createIfAllowed(uint64_t size);
-
 // The double nearest to 0.99 (0x3FEFAE147AE147AE): a queue leaves 1 percent of the free space.
 inline constexpr double kQueueShareOfFreeSpace = 0.99;
 

@@ -56,16 +56,3 @@ public:
 private:
     SnapshotList list_;
 };
-
-// Removes the entries of `list` from index `first` up to (not including) `end`, in list order,
-// each one tried even after another failed. True when every removal succeeded (also when the
-// range is empty).
-[[nodiscard]] inline bool removeEntries(const SnapshotListGuard& list, std::size_t first,
-                                        std::size_t end)
-{
-    bool allRemoved = true;
-    for (std::size_t index = first; index < end && index < list.size(); ++index) {
-        allRemoved = remove_lvm_snapshot(list.at(index)) && allRemoved;
-    }
-    return allRemoved;
-}

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include "cli/Translate.h"
+
+#include <string>
+
+// The tool's lines in the system log, under the identity norva-snapshots-manager and the
+// facility daemon (journalctl -t norva-snapshots-manager): why a run failed, and every change
+// it asks of the snapshot library, with its reason. The command line's texts and exit
+// statuses stay as they are; this is where an administrator learns more.
+enum class LogLevel : int { Error = 3, Warning = 4, Notice = 5 }; // syslog priorities
+
+void logLine(LogLevel level, const std::string& line);
