@@ -24,8 +24,11 @@ set(NORVA_UNIT_DIR ${NORVA_DEFAULT_UNIT_DIR} CACHE PATH "Directory of systemd's 
 
 set(NORVA_BASH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
-# --- the tool ---------------------------------------------------------------------------------
-install(TARGETS norva-snapshots-manager DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT tool)
+# --- the tool, its metrics companion and the administrator's guide -----------------------------
+install(TARGETS norva-snapshots-manager norva-snapshots-metrics
+  DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT tool)
+set(NORVA_INSTALLED_METRICS ${CMAKE_INSTALL_FULL_SBINDIR}/norva-snapshots-metrics)
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT tool)
 
 # --- systemd units ----------------------------------------------------------------------------
 set(NORVA_UNIT_BUILD_DIR ${PROJECT_BINARY_DIR}/data/systemd)
@@ -41,7 +44,10 @@ install(FILES
 # --- manual page ------------------------------------------------------------------------------
 set(NORVA_MAN_PAGE ${PROJECT_BINARY_DIR}/doc/norva-snapshots-manager.8)
 configure_file(doc/norva-snapshots-manager.8.in ${NORVA_MAN_PAGE} @ONLY)
-install(FILES ${NORVA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man8 COMPONENT tool)
+configure_file(doc/norva-snapshots-metrics.8.in ${PROJECT_BINARY_DIR}/doc/norva-snapshots-metrics.8
+  @ONLY)
+install(FILES ${NORVA_MAN_PAGE} ${PROJECT_BINARY_DIR}/doc/norva-snapshots-metrics.8
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man8 COMPONENT tool)
 
 # --- bash completion --------------------------------------------------------------------------
 install(FILES data/bash-completion/norva-snapshots-manager
