@@ -1,36 +1,158 @@
-// The LVM2 snapshot library against the fake lvm: what it lists, what it runs, what it refuses.
-#include "LvmWorld.h"
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The LVM2 snapshot library against the fake lvm (fake-lvm): what it lists, what it runs, what it
+// refuses, and that nothing of the caller reaches lvm.
+#include "LvmSession.h"
 #include "RootDevice.h"
 #include "SnapshotRecord.h"
 #include "norvasnapshots-lvm.h"
 
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
+#include <sstream>
 #include <unistd.h>
 
 using testing::HasSubstr;
 using Names = std::vector<std::string>;
+namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uint64_t kFull = 129; // extents of the largest useful snapshot of the root
+constexpr uint64_t kExtent = uint64_t{4} << 20;
+constexpr uint64_t kRootSize = 128 * kExtent; // a 512 MiB root volume
+constexpr uint64_t kFull = 129;               // extents of its largest useful snapshot
+constexpr uint64_t kNow = 1796549600;
+constexpr const char* kVgUuid = "RHRvMSfB9KCNFBWIyjngS1z43Guu3uuX";
+constexpr const char* kRootUuid = "3PufEbON5BA6GNxx29RaNfawkbuoC1Ak";
 const std::string kFullTags = "norvasnap,norvasnap_size_" + std::to_string(kRootSize);
+LvmSession* current = nullptr;
 
-[[nodiscard]] std::string anyLine(const std::vector<std::string>& log)
+[[nodiscard]] std::string uuidOf(const std::string& name)
 {
-    std::string all;
-    for (const auto& line : log) {
-        all += line + "\n";
+    return name + std::string(32 - name.size(), 'u');
+}
+
+// A line of the fake's state: an LV whose uuid is its name padded.
+[[nodiscard]] std::string lv(const std::string& name, uint64_t extents, const std::string& time,
+                             const std::string& tags, const std::string& flags = "-",
+                             const std::string& percent = "0.01", int segments = 1,
+                             const std::string& origin = kRootUuid)
+{
+    return "lv " + name + " " + uuidOf(name) + " " + std::to_string(extents) + " " + origin + " " +
+           time + " " + percent + " " + flags + " " + std::to_string(segments) + " " + tags + "\n";
+}
+
+// One of ours, tagged as the library tags it.
+[[nodiscard]] std::string ours(const std::string& name, uint64_t extents, uint64_t time,
+                               uint64_t sequence, uint64_t asked = kRootSize, int segments = 1)
+{
+    return lv(name, extents, std::to_string(time),
+              "norvasnap,norvasnap_size_" + std::to_string(asked) + ",norvasnap_seq_" +
+                  std::to_string(sequence),
+              "-", "0.01", segments);
+}
+
+[[nodiscard]] std::vector<SnapshotHandle> handlesOf(SnapshotList list)
+{
+    std::vector<SnapshotHandle> handles;
+    for (SnapshotHandle* entry = list; *entry != nullptr; ++entry) {
+        handles.push_back(*entry);
     }
-    return all;
+    return handles;
 }
 
 } // namespace
 
-TEST_F(LvmWorld, ListsEachOfOurRootSnapshotsOnceOldestFirst)
+LvmSession& currentSession()
 {
-    seed(ours("late", kFull, kNow - 100, 3, 0, 3) + ours("second", 4, kNow - 500, 8, 4 * kExtent) +
+    return *current;
+}
+
+// A machine whose "/" is vg/root in a 4 MiB-extent VG, seen through files in a temporary
+// directory: a mountinfo, a sysfs tree and the fake lvm beside its state. The library's session
+// is this fixture's, as a new process of the tool starts it.
+class Lvm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "norva-lvm-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        fs::create_symlink(NORVA_FAKE_LVM, dir_ / "lvm");
+        std::ofstream(dir_ / "mountinfo") << "22 1 254:1 / /boot rw - ext4 /dev/vda1 rw\n"
+                                          << "39 1 253:0 / / rw - ext4 /dev/mapper/vg-root rw\n";
+        fs::create_directories(dir_ / "sys/dev/block/253:0/dm");
+        std::ofstream(dir_ / "sys/dev/block/253:0/dm/name") << "vg-root\n";
+        std::ofstream(dir_ / "sys/dev/block/253:0/dm/uuid") << "LVM-" << kVgUuid << kRootUuid;
+        seed("");
+        newProcess();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void newProcess()
+    {
+        session_ = std::make_unique<LvmSession>(
+            SystemPaths{(dir_ / "lvm").string(), (dir_ / "mountinfo").string(),
+                        (dir_ / "sys").string(), dir_.string()},
+            [this](int, const std::string& line) { log_ += line + "\n"; }, [] { return kNow; });
+        current = session_.get();
+    }
+    void seed(const std::string& lvLines, uint64_t extentCount = 1023) const
+    {
+        std::ofstream(dir_ / "state")
+            << "vg vg " << kVgUuid << " " << kExtent << " " << extentCount << " " << kNow
+            << "\nlv root " << kRootUuid << " 128 - 1796540000 - - 1 -\n"
+            << lvLines;
+    }
+    // The fake's next COMMAND fails: "STATUS MESSAGE", or "kill".
+    void failNext(const std::string& command, const std::string& how) const
+    {
+        std::ofstream(dir_ / ("fail-" + command)) << how;
+    }
+    [[nodiscard]] std::string file(const std::string& name) const
+    {
+        std::ostringstream text;
+        text << std::ifstream(dir_ / name).rdbuf();
+        return text.str();
+    }
+    // The lvm runs that are not lvs, each its arguments tab-separated.
+    [[nodiscard]] Names changes() const
+    {
+        Names result;
+        std::istringstream lines(file("calls"));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("lvs\t", 0) != 0) {
+                result.push_back(line);
+            }
+        }
+        return result;
+    }
+    [[nodiscard]] size_t runs() const
+    {
+        const std::string calls = file("calls");
+        return static_cast<size_t>(std::count(calls.begin(), calls.end(), '\n'));
+    }
+    [[nodiscard]] Names listed() // names in a fresh list, in its order
+    {
+        Names names;
+        const SnapshotList list = existing_lvm_snapshots();
+        for (const SnapshotHandle handle : handlesOf(list)) {
+            names.push_back(handle->name);
+        }
+        free_existing_lvm_snapshots(list);
+        return names;
+    }
+
+    fs::path dir_;
+    std::string log_;
+    std::unique_ptr<LvmSession> session_;
+};
+
+TEST_F(Lvm, ListsEachOfOurRootSnapshotsOnceOldestFirst)
+{
+    seed(ours("late", kFull, kNow - 100, 3, kRootSize, 3) +
+         ours("second", 4, kNow - 500, 8, 4 * kExtent) +
          ours("first", 4, kNow - 500, 7, 4 * kExtent) + lv("undated", 4, "-", "norvasnap") +
          lv("manual", 25, "1796549000", "-") + lv("tool", 25, "1796549000", "other,backup") +
          lv("home", 10, "1796540000", "-", "-", "-", 1, "-") +
@@ -45,10 +167,10 @@ TEST_F(LvmWorld, ListsEachOfOurRootSnapshotsOnceOldestFirst)
     // One lvs serves the whole process until it changes something itself.
     EXPECT_EQ(root_vg_free_space(), (1023 - 128 - kFull - 3 * 4 - 2 * 25 - 10 - 4) * kExtent);
     EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_LVM_CAN_CREATE);
-    ASSERT_EQ(calls().size(), 1U);
-    EXPECT_EQ(calls()[0], "lvs\t--reportformat\tjson\t--units\tb\t--nosuffix\t--config\t"
-                          "report/time_format=\"%s\"\t-o\t" +
-                              reportFields() + "\tvg");
+    ASSERT_EQ(runs(), 1U);
+    EXPECT_EQ(file("calls"), "lvs\t--reportformat\tjson\t--units\tb\t--nosuffix\t--config\t"
+                             "report/time_format=\"%s\"\t-o\t" +
+                                 reportFields() + "\tvg\n");
 }
 
 TEST(LvmReport, KeepsAVolumePrintedOnSeveralRowsOnce)
@@ -69,7 +191,7 @@ TEST(LvmReport, KeepsAVolumePrintedOnSeveralRowsOnce)
     EXPECT_THAT(why, HasSubstr("did not report vg/root"));
 }
 
-TEST_F(LvmWorld, ChangesNothingWhileARollbackIsPending)
+TEST_F(Lvm, ChangesNothingWhileARollbackIsPending)
 {
     seed(ours("kept", kFull, kNow - 900, 1) + lv("back", kFull, "1796548000", kFullTags, "M"));
     const SnapshotList list = existing_lvm_snapshots();
@@ -81,10 +203,10 @@ TEST_F(LvmWorld, ChangesNothingWhileARollbackIsPending)
     EXPECT_FALSE(remove_lvm_snapshot(list[0]));
     free_existing_lvm_snapshots(list);
     EXPECT_TRUE(changes().empty());
-    EXPECT_THAT(anyLine(log_), HasSubstr("a snapshot is being merged back into vg/root"));
+    EXPECT_THAT(log_, HasSubstr("a snapshot is being merged back into vg/root"));
 }
 
-TEST_F(LvmWorld, AnswersWhetherASnapshotFitsInWholeExtents)
+TEST_F(Lvm, AnswersWhetherASnapshotFitsInWholeExtents)
 {
     struct Row {
         uint64_t freeExtents;
@@ -104,10 +226,10 @@ TEST_F(LvmWorld, AnswersWhetherASnapshotFitsInWholeExtents)
         EXPECT_EQ(can_create_lvm_snapshot(row.size), row.code)
             << row.freeExtents << " " << row.size;
     }
-    EXPECT_THAT(anyLine(log_), HasSubstr("has 2 free extents, 3 needed"));
+    EXPECT_THAT(log_, HasSubstr("has 2 free extents, 3 needed"));
 }
 
-TEST_F(LvmWorld, CreatesTaggedSnapshotsOfTheAskedExtents)
+TEST_F(Lvm, CreatesTaggedSnapshotsOfTheAskedExtents)
 {
     seed(ours("a", 4, kNow - 60, 4, 4 * kExtent));
     ASSERT_TRUE(create_lvm_snapshot(3 * kExtent + 5));
@@ -131,7 +253,7 @@ TEST_F(LvmWorld, CreatesTaggedSnapshotsOfTheAskedExtents)
 
 // What happened to the listed snapshot "a" between the listing and its removal, and what the
 // removal then does. The removal of "x" first makes this process read the VG again.
-TEST_F(LvmWorld, RemovesOnlyTheVolumeItListed)
+TEST_F(Lvm, RemovesOnlyTheVolumeItListed)
 {
     const std::string a = ours("a", 4, kNow - 60, 2);
     const struct {
@@ -159,9 +281,9 @@ TEST_F(LvmWorld, RemovesOnlyTheVolumeItListed)
     }
 }
 
-TEST_F(LvmWorld, NeverRemovesOneVolumeTwice)
+TEST_F(Lvm, NeverRemovesOneVolumeTwice)
 {
-    seed(ours("a", 4, kNow - 60, 1, 0, 2));
+    seed(ours("a", 4, kNow - 60, 1, kRootSize, 2));
     const SnapshotList first = existing_lvm_snapshots();
     const SnapshotList second = existing_lvm_snapshots();
     EXPECT_TRUE(remove_lvm_snapshot(first[0]));
@@ -173,7 +295,7 @@ TEST_F(LvmWorld, NeverRemovesOneVolumeTwice)
     EXPECT_EQ(changes(), Names{"lvremove\t-y\tvg/a"});
 }
 
-TEST_F(LvmWorld, ResizesOnlyWhatItCanSave)
+TEST_F(Lvm, ResizesOnlyWhatItCanSave)
 {
     const std::string sizeTag4 = "norvasnap,norvasnap_size_" + std::to_string(4 * kExtent);
     const struct {
@@ -228,7 +350,7 @@ TEST(RootDevice, FindsTheLogicalVolumeMountedAsSlash)
     EXPECT_FALSE(identityFromDeviceMapper("vg-root", "CRYPT-LUKS2-abc"));
 }
 
-TEST_F(LvmWorld, OnAMachineWithoutAnLvRootEverythingFailsAndLvmNeverRuns)
+TEST_F(Lvm, OnAMachineWithoutAnLvRootEverythingFailsAndLvmNeverRuns)
 {
     std::ofstream(dir_ / "mountinfo") << "39 1 254:0 / / rw - ext4 /dev/vda rw\n";
     newProcess();
@@ -236,30 +358,31 @@ TEST_F(LvmWorld, OnAMachineWithoutAnLvRootEverythingFailsAndLvmNeverRuns)
     EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_LVM_NO_ROOT_VOLUME);
     EXPECT_FALSE(create_lvm_snapshot(0));
     EXPECT_EQ(root_volume_size() + root_vg_free_space() + boot_partition_used_space(), 0U);
-    EXPECT_TRUE(calls().empty());
+    EXPECT_EQ(runs(), 0U);
 }
 
-TEST_F(LvmWorld, RunsLvmWithNothingOfOursAndKeepsItsComplaintsInTheLog)
+TEST_F(Lvm, RunsLvmWithNothingOfOursAndKeepsItsComplaintsInTheLog)
 {
     const int leaked = ::open("/dev/null", O_RDONLY); // without close-on-exec, as ifstream does
     ::setenv("LD_PRELOAD", "libfaketime.so.1", 1);
     EXPECT_EQ(listed().size(), 0U);
     ::unsetenv("LD_PRELOAD");
     ::close(leaked);
-    EXPECT_EQ(file("child"), "LC_ALL=C\nPATH=/usr/sbin:/usr/bin:/sbin:/bin\n"
-                             "LVM_SUPPRESS_FD_WARNINGS=1\nfds 5\nstdin /dev/null\n"); // 0-2 and the shell's two
+    EXPECT_EQ(file("child"),
+              "LC_ALL=C\nPATH=/usr/sbin:/usr/bin:/sbin:/bin\n"
+              "LVM_SUPPRESS_FD_WARNINGS=1\nfds 5\nstdin /dev/null\n"); // 0-2 and the shell's two
 
     failNext("lvcreate", "5 Volume group \"vg\" has insufficient free space.");
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     EXPECT_FALSE(create_lvm_snapshot(0));
     EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "");
-    EXPECT_THAT(anyLine(log_), HasSubstr("create_lvm_snapshot: lvm lvcreate failed (exit status "
-                                         "5): Volume group \"vg\" has insufficient free space."));
+    EXPECT_THAT(log_, HasSubstr("create_lvm_snapshot: lvm lvcreate failed (exit status "
+                                "5): Volume group \"vg\" has insufficient free space."));
     failNext("lvs", "kill");
     newProcess();
     EXPECT_TRUE(listed().empty());
-    EXPECT_THAT(anyLine(log_), HasSubstr("lvm lvs failed (exit status -1)"));
+    EXPECT_THAT(log_, HasSubstr("lvm lvs failed (exit status -1)"));
 }
 
 TEST(SnapshotSizes, FullSizeFillingAndUsedSpace)
