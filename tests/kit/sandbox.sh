@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The sandbox of every test, the demo and the benchmarks that run the tool (sourced by bash):
 # a private mount namespace with an overlay on /etc and a fresh tmpfs on /run/lock, the fake
 # systemctl first on PATH, the simulated snapshot library with its state in the sandbox, and a
@@ -8,6 +9,7 @@
 #   kit_enter "$@"          re-runs the calling script in a private mount namespace (as root)
 #   kit_sandbox BUILD_DIR   makes the sandbox and exports what a run of the tool needs
 #   kit_reset               forgets the configuration, the timer, the state and the log
+#   kit_log_flush           waits until what was logged so far is in $KIT/syslog
 kit_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 kit_enter() {
@@ -47,6 +49,14 @@ while True:
     with open(sys.argv[1], "ab") as log:
         log.write(s.recv(65536).rstrip(b"\n") + b"\n")' "$KIT/syslog" &
     until [ -S /dev/log ]; do sleep 0.01; done
+}
+
+# Waits until every line sent to the log so far is in $KIT/syslog: a mark sent after them
+# arrives after them.
+kit_log_flush() {
+    local mark=kit-mark-$RANDOM$RANDOM
+    logger -u /dev/log "$mark"
+    until grep -q "$mark" "$KIT/syslog"; do sleep 0.01; done
 }
 
 kit_reset() {
