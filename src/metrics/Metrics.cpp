@@ -53,7 +53,7 @@ std::string metricsText(const Metrics& m)
         gauge(text, "last_check_timestamp_seconds", "When the last scheduled check ended.",
               m.lastCheckTime);
     }
-    gauge(text, "count", "Snapshots of the root volume made by the tool.", m.snapshots);
+    gauge(text, "existing", "Snapshots of the root volume made by the tool.", m.snapshots);
     if (m.newestAge) {
         gauge(text, "newest_age_seconds", "Age of the newest snapshot.", *m.newestAge);
     }
