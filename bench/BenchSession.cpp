@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The session of the benchmark's build of the library: the same logic as the shipped one, on
 // the fake lvm and the fake mount and sysfs files in the directory that NORVA_BENCH_DIR names.
 // Never installed; the shipped library has no way to be pointed elsewhere.

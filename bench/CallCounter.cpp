@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Preloaded into the tool by the benchmark: counts the calls of the twelve library functions
 // and, when the tool ends, appends one line to the file that NORVA_BENCH_RECORD names:
 //   <pid> <calls> <user+system microseconds> <peak resident KiB>

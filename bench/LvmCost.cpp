@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The cost of the LVM2 snapshot library in the tool's runs: for each operation, the lvm
 // processes started (from the fake lvm's record), the library calls made, and the tool's own
 // CPU time and peak memory against a run of -h, as medians over several runs.

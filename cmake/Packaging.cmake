@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # What an installed system gets beside the tool: the systemd timer and the service it starts,
 # the manual page, the bash completion and the message catalogues. The real snapshot library
 # installs itself (lib/lvm); the simulated one and its command never are.

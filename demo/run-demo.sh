@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Shows norva-snapshots-manager at work on the simulated snapshot library, without touching
 # this machine's /etc, timers or volumes.
 #

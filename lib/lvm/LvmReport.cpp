@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 #include "LvmReport.h"
 
 #include <boost/json/parse.hpp>

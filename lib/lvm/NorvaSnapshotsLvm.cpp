@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The twelve functions of the snapshot library over LVM2. Everything else in this library is
 // built hidden, so these are the only symbols it exports. No exception leaves them: a C
 // caller could not catch it, and every failure has an answer of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The session of the shipped library: the real system, the system log and the real clock.
 // Nothing in the environment can point it elsewhere.
 #include "LvmSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Removing and resizing one snapshot named by a handle.
 #include "LvmCommands.h"
 #include "SnapshotOperations.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 /* What can_create_lvm_snapshot of the LVM2 implementation of libnorvasnapshots.so.0 answers.
  *
  * 0 means that the root volume group has, at the moment of the call, the free extents that a

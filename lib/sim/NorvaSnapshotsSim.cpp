@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The twelve functions of the snapshot library, simulated on a state file. Everything else
 // in this library is built hidden, so these are the only symbols it exports.
 #pragma GCC visibility push(default)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // norva-sim: seeds, changes and shows the state of the simulated snapshot library, so that
 // tests and demonstrations can set up the snapshots the tool is to find.
 #include "SimArguments.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The state file of the simulated snapshot library, one item per line, words separated by
 // blanks; blank lines and lines starting with '#' are ignored:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 // Seam: runs one fixed shell command line (the systemctl lines) through the C library's

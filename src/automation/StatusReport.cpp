@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
 #include "automation/CommandLine.h"
 #include "automation/Systemctl.h"
