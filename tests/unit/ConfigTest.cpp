@@ -45,7 +45,7 @@ TEST(ConfigText, ReadsEachKeyOnItsOwnAndAnythingElseAsZero)
 
 TEST_F(World, SavesAtomicallyAndReadsOnlyARegularFile)
 {
-    writeConfig("old");
+    std::ofstream(config_) << "old";
     ASSERT_TRUE(saveConfig({2, 7, 0, 0}));
     EXPECT_EQ(config(), "{\"script\":2,\"lifetime\":7,\"quantity\":0,\"size\":0}\n");
     EXPECT_EQ(loadConfig(), (ScriptConfig{2, 7, 0, 0}));

@@ -4,16 +4,21 @@
 #include "scripts/ScriptConfig.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 
 // The world a unit test puts the tool's logic in: the simulated snapshot library (lib/sim, its
 // state file in a temporary directory), the kit's fake systemctl first on PATH, the
-// configuration file in the same directory and a clock that the tool and the library share.
+// configuration file in the same directory, and a clock (World.cpp) that the tool and the
+// library share.
 inline constexpr uint64_t kDay = 86400;
 inline constexpr uint64_t kRoot = 1000; // the root volume's size, in the library's unit
 inline constexpr uint64_t kUndated = UINT64_MAX;
+inline constexpr uint64_t kNow = 1796126400; // 2026-12-01 12:00:00 UTC
 
 // One snapshot of the simulated library: its id, its age (kUndated: no creation time), its
 // size and how full it is.
@@ -27,22 +32,65 @@ struct Snap {
 class World : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     // The library's state: the snapshots oldest first, then further lines of the state file
-    // (failures, "vg_free N", "boot_used N"). New snapshots get ids from 10 on. No
-    // configuration file is left.
-    void seed(const std::vector<Snap>& snapshots, const std::string& more = "") const;
-    // The snapshots as "id:size", oldest first; the injected failures not yet used up.
-    [[nodiscard]] std::string snapshots() const;
-    [[nodiscard]] std::string pendingFailures() const;
-    [[nodiscard]] std::string stateText() const;
-    // The timer: "a" when active, "e" when enabled ("ae", "a-", "-e", "--"); a verb listed in
-    // `failing` makes systemctl fail for it.
-    void timer(const std::string& state, const std::vector<std::string>& failing = {}) const;
-    [[nodiscard]] std::string timer() const;
-    [[nodiscard]] std::string config() const; // the file's bytes; "-" when there is none
-    void writeConfig(const std::string& bytes) const;
+    // (failures, "vg_free N", "boot_used N"); new snapshots get ids from 10 on. The timer runs
+    // and each verb of `failing` makes systemctl fail; no configuration file is there.
+    void seed(const std::vector<Snap>& snapshots, const std::string& more = "",
+              const std::vector<std::string>& failing = {}) const
+    {
+        std::filesystem::remove(config_);
+        std::ofstream state(dir_ + "/sim");
+        state << "root_size " << kRoot << "\nvg_free 5000\nboot_used 100\nnext_id 10\n";
+        for (const Snap& s : snapshots) {
+            state << "snapshot " << s.id << " " << (s.age == kUndated ? 0 : kNow - s.age) << " "
+                  << s.size << " " << s.fill << "\n";
+        }
+        state << more << "\n";
+        std::filesystem::remove_all(dir_ + "/systemctl");
+        std::filesystem::create_directory(dir_ + "/systemctl");
+        for (const std::string& file : {std::string("active"), std::string("enabled")}) {
+            std::ofstream(dir_ + "/systemctl/" + file);
+        }
+        for (const std::string& verb : failing) {
+            std::ofstream(dir_ + "/systemctl/fail-" + verb);
+        }
+    }
+    // The snapshots as "id:size", oldest first.
+    [[nodiscard]] std::string snapshots() const
+    {
+        std::istringstream lines(read(dir_ + "/sim"));
+        std::string result;
+        for (std::string kind, id, created, size, rest; lines >> kind;) {
+            std::getline(lines, rest);
+            std::istringstream(rest) >> id >> created >> size;
+            result += kind == "snapshot" ? (result.empty() ? "" : " ") + id + ":" + size : "";
+        }
+        return result;
+    }
+    [[nodiscard]] bool failuresPending() const
+    {
+        return read(dir_ + "/sim").find("\nfail ") != std::string::npos;
+    }
+    // "a" when the timer is active, "e" when enabled: "ae", "a-", "-e" or "--".
+    [[nodiscard]] std::string timer() const
+    {
+        return std::string(std::filesystem::exists(dir_ + "/systemctl/active") ? "a" : "-") +
+               (std::filesystem::exists(dir_ + "/systemctl/enabled") ? "e" : "-");
+    }
+    // The configuration file's bytes; "-" when there is none.
+    [[nodiscard]] std::string config() const
+    {
+        return std::filesystem::exists(config_) ? read(config_) : "-";
+    }
+    static std::string read(const std::string& path)
+    {
+        std::ostringstream text;
+        text << std::ifstream(path).rdbuf();
+        return text.str();
+    }
 
     std::string dir_;
+    std::string config_;
 };
