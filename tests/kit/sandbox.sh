@@ -23,12 +23,11 @@ kit_sandbox() {
     [ "$(readlink /proc/self/ns/mnt)" != "$(readlink /proc/1/ns/mnt)" ] ||
         { echo "kit_sandbox: not in a private mount namespace" >&2 && exit 1; }
     KIT=$(mktemp -d /tmp/norva-kit.XXXXXX)
-    mkdir -p "$KIT/upper" "$KIT/work" "$KIT/bin" "$KIT/systemctl"
+    mkdir -p "$KIT/upper" "$KIT/work" "$KIT/bin" "$KIT/systemctl" "$KIT/dev/upper" "$KIT/dev/work"
     mount -t overlay overlay -o "lowerdir=/etc,upperdir=$KIT/upper,workdir=$KIT/work" /etc &&
         mount -t tmpfs -o mode=1777 tmpfs /run/lock || exit 1
     ln -s "$kit_dir/systemctl" "$KIT/bin/systemctl"
     ln -s "$1/lib/sim/norva-sim" "$KIT/bin/norva-sim"
-    : >"$KIT/syslog"
     kit_syslog
     trap 'set +e; pkill -f "$KIT/syslog" 2>/dev/null; umount /dev /run/lock /etc 2>/dev/null; rm -rf "$KIT"' EXIT
     export KIT PATH="$KIT/bin:/usr/sbin:/usr/bin:/sbin:/bin" LC_ALL=C LANGUAGE= \
@@ -39,7 +38,6 @@ kit_sandbox() {
 # The system log: a datagram socket on /dev/log, in an overlay on /dev that only this namespace
 # sees; each message syslog(3) sends there becomes a line of $KIT/syslog.
 kit_syslog() {
-    mkdir -p "$KIT/dev/upper" "$KIT/dev/work"
     mount -t overlay overlay -o "lowerdir=/dev,upperdir=$KIT/dev/upper,workdir=$KIT/dev/work" /dev &&
         rm -f /dev/log || exit 1
     /usr/bin/python3 -c 'import socket, sys

@@ -43,19 +43,6 @@ TEST(ConfigText, ReadsEachKeyOnItsOwnAndAnythingElseAsZero)
               "{\"script\":-1,\"lifetime\":0,\"quantity\":0,\"size\":0}\n");
 }
 
-TEST_F(World, SavesAtomicallyAndReadsOnlyARegularFile)
-{
-    std::ofstream(config_) << "old";
-    ASSERT_TRUE(saveConfig({2, 7, 0, 0}));
-    EXPECT_EQ(config(), "{\"script\":2,\"lifetime\":7,\"quantity\":0,\"size\":0}\n");
-    EXPECT_EQ(loadConfig(), (ScriptConfig{2, 7, 0, 0}));
-    EXPECT_FALSE(saveConfigTo({1, 0, 0, 0}, (dir_ + "/missing/file").c_str()));
-    ASSERT_EQ(::mkfifo((dir_ + "/fifo").c_str(), 0600), 0);
-    EXPECT_EQ(loadConfigFrom((dir_ + "/fifo").c_str()), ScriptConfig{}); // and does not block
-    EXPECT_FALSE(saveConfigTo({1, 0, 0, 0}, (dir_ + "/fifo").c_str()));
-    EXPECT_EQ(loadConfigFrom(dir_.c_str()), ScriptConfig{});
-}
-
 TEST(Prompts, TakeDigitsWithASignAndIgnoreTheRest) // the questions themselves: end to end
 {
     const struct {
