@@ -223,6 +223,7 @@ TEST_F(Lvm, CreatesTaggedSnapshotsOfTheAskedExtents)
     seed(ours("a", 4, kNow - 60, 4, 4 * kExtent));
     ASSERT_TRUE(create_lvm_snapshot(3 * kExtent + 5));
     ASSERT_TRUE(create_lvm_snapshot(0));
+    EXPECT_EQ(root_vg_free_space(), (1023 - 128 - 4 - 3 - kFull) * kExtent);
     const std::string tail = "\t--addtag\tnorvasnap_chunk_4096\tvg/root";
     EXPECT_EQ(
         changes(),
@@ -368,6 +369,10 @@ TEST_F(Lvm, RunsLvmWithNothingOfOursAndKeepsItsComplaintsInTheLog)
     EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "");
     EXPECT_THAT(log_, HasSubstr("create_lvm_snapshot: lvm lvcreate failed (exit status "
                                 "5): Volume group \"vg\" has insufficient free space."));
+    EXPECT_EQ(root_vg_free_space(), (1023 - 128) * kExtent);
+    const std::string calls =
+        file("calls"); // a failed change may have changed something: lvs again
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n') - std::ssize(changes()), 2);
     std::ofstream(dir_ / "fail-lvs") << "kill";
     newProcess();
     EXPECT_TRUE(listed().empty());

