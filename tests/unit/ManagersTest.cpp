@@ -53,6 +53,7 @@ const std::vector<Row> kRows = {
     {"2: /boot uses all the free space: no rotation", S2, {{1, 2 * kDay}}, "vg_free 100", false,
      "1:1000"},
     {"2: lifetime 0: never rotated", {2, 0, 0, 0}, {{1, 99 * kDay}}, "", true, "1:1000"},
+    {"2: 49711 days outlast any age", {2, 49711, 0, 0}, {{1, kDay}}, "", true, "1:1000"},
     {"2: made in the future: rotated", S2, {{1, 0 - kDay}}, "", true, "10:1000"},
     {"4: script 1's rules first", S4, {{1, kDay}, {2, 10}}, "", true, "1:1000"},
     {"5: empty: one of the saved size", S5, {}, "", true, "10:300"},
