@@ -383,6 +383,7 @@ TEST(SnapshotSizes, FullSizeFillingAndUsedSpace)
 {
     EXPECT_EQ(fullSnapshotExtents({kExtent, kRootSize, 4096}), kFull);
     EXPECT_EQ(fullSnapshotExtents({kExtent, 64 << 20, 4096}), 17U);
+    EXPECT_EQ(fullSnapshotExtents({4096, 1 << 20, 4096}), 259U); // header, 256, full area, end
     EXPECT_EQ(percentHundredths("75.93"), 7593U);
     EXPECT_EQ(percentHundredths("100"), 10000U);
     EXPECT_EQ(percentHundredths("0.5"), 50U);
