@@ -142,12 +142,12 @@ protected:
 TEST_F(Lvm, ListsEachOfOurRootSnapshotsOnceOldestFirst)
 {
     seed(ours("late", kFull, kNow - 100, 3, kRootSize, 3) +
-         ours("second", 4, kNow - 500, 8, 4 * kExtent) +
-         ours("first", 4, kNow - 500, 7, 4 * kExtent) + lv("undated", 4, "-", "norvasnap") +
+         ours("snap_10", 4, kNow - 500, 10, 4 * kExtent) +
+         ours("snap_9", 4, kNow - 500, 9, 4 * kExtent) + lv("undated", 4, "-", "norvasnap") +
          lv("manual", 25, "1796549000", "-") + lv("tool", 25, "1796549000", "other,backup") +
          lv("home", 10, "1796540000", "-", "-", "-", 1, "-") +
          lv("home_snap", 4, "1796549000", "norvasnap", "-", "0.01", 1, uuidOf("home")));
-    EXPECT_EQ(listed(), (Names{"undated", "first", "second", "late"}));
+    EXPECT_EQ(listed(), (Names{"undated", "snap_9", "snap_10", "late"})); // same second: by order
     const SnapshotList list = existing_lvm_snapshots();
     EXPECT_EQ(lvm_snapshot_creation_time(list[0]), 0U);
     EXPECT_EQ(lvm_snapshot_creation_time(list[3]), kNow - 100);
