@@ -43,6 +43,13 @@ const char* kindOf(const boost::json::value& value)
     }
 }
 
+void note(std::vector<std::string>* problems, const std::string& problem)
+{
+    if (problems != nullptr) {
+        problems->push_back(problem);
+    }
+}
+
 // Only numbers the parser holds as signed 64-bit integers count: fractions, exponents,
 // integers above 2^63-1 and every other kind of value read as 0.
 int64_t integerMember(const boost::json::object& root, const char* key,
@@ -52,11 +59,11 @@ int64_t integerMember(const boost::json::object& root, const char* key,
     if (value != nullptr && value->is_int64()) {
         return value->get_int64();
     }
-    if (problems != nullptr && value != nullptr) {
-        problems->push_back(formatMessage(trNoop("the key \"%s\" holds %s, not an integer"), key,
-                                          tr(kindOf(*value))));
-    } else if (problems != nullptr && std::string_view(key) == kScriptKey) {
-        problems->push_back(tr("there is no key \"script\""));
+    if (value != nullptr) {
+        note(problems, formatMessage(trNoop("the key \"%s\" holds %s, not an integer"), key,
+                                     tr(kindOf(*value))));
+    } else if (std::string_view(key) == kScriptKey) {
+        note(problems, tr("there is no key \"script\""));
     }
     return 0;
 }
@@ -75,13 +82,6 @@ ScriptConfig mapObject(const boost::json::object& root, std::vector<std::string>
     config.quantity = lowWord(integerMember(root, kQuantityKey, problems));
     config.snapshotSize = static_cast<uint64_t>(integerMember(root, kSizeKey, problems));
     return config;
-}
-
-void note(std::vector<std::string>* problems, const std::string& problem)
-{
-    if (problems != nullptr) {
-        problems->push_back(problem);
-    }
 }
 
 } // namespace

@@ -15,7 +15,7 @@ constexpr std::array kReasons{
     trNoop("undated"),  trNoop("too close"),  trNoop("overfilled"),
 };
 
-// "Script 2, rotation" or "Purge, purge": who asks and why, at the head of each line.
+// "Script 2, rotation" or "All snapshots, purge": who asks and why, at the head of each line.
 [[nodiscard]] std::string asker(const Cause& cause)
 {
     const char* reason = tr(kReasons.at(static_cast<size_t>(cause.why)));
