@@ -25,7 +25,10 @@ Metrics gatherMetrics(const std::string& serviceResult, uint64_t now)
             std::max(metrics.highestFilling, lvm_snapshot_filling_percent(snapshot));
     }
     if (!list.empty()) {
-        metrics.newestAge = now - lvm_snapshot_creation_time(list.last());
+        // A clock set back after the snapshot was made (a corrected or hand-set date) makes
+        // it brand new, not a wrapped age of 584 billion years.
+        const uint64_t created = lvm_snapshot_creation_time(list.last());
+        metrics.newestAge = now > created ? now - created : 0;
     }
     metrics.vgFreeBytes = root_vg_free_space();
     return metrics;
