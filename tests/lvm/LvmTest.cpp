@@ -353,7 +353,8 @@ TEST_F(Lvm, OnAMachineWithoutAnLvRootEverythingFailsAndLvmNeverRuns)
 
 TEST_F(Lvm, RunsLvmWithNothingOfOursAndKeepsItsComplaintsInTheLog)
 {
-    const int leaked = ::open("/dev/null", O_RDONLY); // without close-on-exec, as ifstream does
+    const int leaked = ::open("/dev/zero", O_RDONLY); // without close-on-exec, as ifstream does
+    ::dup2(leaked, 0); // and a standard input that lvm must not read (ctest's is /dev/null)
     ::setenv("LD_PRELOAD", "libfaketime.so.1", 1);
     EXPECT_EQ(listed().size(), 0U);
     ::unsetenv("LD_PRELOAD");
