@@ -29,7 +29,7 @@ set(NORVA_BASH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/bash-completion/completio
 install(TARGETS norva-snapshots-manager norva-snapshots-metrics
   DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT tool)
 set(NORVA_INSTALLED_METRICS ${CMAKE_INSTALL_FULL_SBINDIR}/norva-snapshots-metrics)
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT tool)
+install(FILES README.md BENCHMARKS.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT tool)
 
 # --- systemd units ----------------------------------------------------------------------------
 set(NORVA_UNIT_BUILD_DIR ${PROJECT_BINARY_DIR}/data/systemd)
@@ -41,6 +41,10 @@ install(FILES
   ${NORVA_UNIT_BUILD_DIR}/norva-snapshots.service
   ${NORVA_UNIT_BUILD_DIR}/norva-snapshots.timer
   DESTINATION ${NORVA_UNIT_DIR} COMPONENT tool)
+# systemd's presets sit beside its units (system-preset next to system).
+cmake_path(GET NORVA_UNIT_DIR PARENT_PATH NORVA_UNIT_PARENT_DIR)
+install(FILES data/systemd/80-norva-snapshots.preset
+  DESTINATION ${NORVA_UNIT_PARENT_DIR}/system-preset COMPONENT tool)
 
 # --- manual page ------------------------------------------------------------------------------
 set(NORVA_MAN_PAGE ${PROJECT_BINARY_DIR}/doc/norva-snapshots-manager.8)
