@@ -7,7 +7,6 @@
 #pragma GCC visibility pop
 
 #include "SnapshotOperations.h"
-#include "norvasnapshots-lvm.h"
 
 #include <exception>
 
@@ -48,7 +47,7 @@ bool create_lvm_snapshot(uint64_t size)
 
 int32_t can_create_lvm_snapshot(uint64_t size)
 {
-    return guarded<int32_t>(NORVA_LVM_REPORT_FAILED,
+    return guarded<int32_t>(NORVA_REPORT_FAILED,
                             [size](LvmSession& s) { return canCreateSnapshot(s, size); });
 }
 

@@ -2,7 +2,6 @@
 #include "SnapshotOperations.h"
 
 #include "LvmCommands.h"
-#include "norvasnapshots-lvm.h"
 
 #include <algorithm>
 #include <sys/statvfs.h>
@@ -40,10 +39,10 @@ namespace {
 {
     const LvmReport* report = session.report(caller);
     if (report == nullptr) {
-        return session.rootFound() ? NORVA_LVM_REPORT_FAILED : NORVA_LVM_NO_ROOT_VOLUME;
+        return session.rootFound() ? NORVA_REPORT_FAILED : NORVA_NO_ROOT_VOLUME;
     }
     if (rollbackPending(session, *report, caller)) {
-        return NORVA_LVM_MERGE_PENDING;
+        return NORVA_MERGE_PENDING;
     }
     const LvRow& root = report->root();
     const uint64_t needed = extentsForSize(size, newSnapshotGeometry(root));
@@ -51,15 +50,15 @@ namespace {
         session.log(caller, "a snapshot of " + std::to_string(size) +
                                 " bytes is smaller than one extent of " + root.vgName + " (" +
                                 std::to_string(root.extentSize) + " bytes)");
-        return NORVA_LVM_TOO_SMALL;
+        return NORVA_TOO_SMALL;
     }
     if (root.vgFreeCount < needed) {
         session.log(caller, "volume group " + root.vgName + " has " +
                                 std::to_string(root.vgFreeCount) + " free extents, " +
                                 std::to_string(needed) + " needed");
-        return NORVA_LVM_NO_SPACE;
+        return NORVA_NO_SPACE;
     }
-    return NORVA_LVM_CAN_CREATE;
+    return NORVA_CAN_CREATE;
 }
 
 } // namespace
@@ -90,7 +89,7 @@ int32_t canCreateSnapshot(LvmSession& session, uint64_t size)
 bool createSnapshot(LvmSession& session, uint64_t size)
 {
     constexpr const char* kCaller = "create_lvm_snapshot";
-    if (checkSpace(session, size, kCaller) != NORVA_LVM_CAN_CREATE) {
+    if (checkSpace(session, size, kCaller) != NORVA_CAN_CREATE) {
         return false;
     }
     const LvmReport& report = *session.report(kCaller);

@@ -118,13 +118,12 @@ bool create_lvm_snapshot(uint64_t size)
 
 int32_t can_create_lvm_snapshot(uint64_t size)
 {
-    auto code = CanCreateCode::kUnavailable;
+    NorvaCanCreate code = NORVA_REPORT_FAILED;
     const bool available = withState([&](SimState& state) {
-        code = takeInjectedFailure(state, "can_create_lvm_snapshot")
-                   ? CanCreateCode::kInjectedFailure
-                   : canCreate(state, size);
+        code = takeInjectedFailure(state, "can_create_lvm_snapshot") ? NORVA_REPORT_FAILED
+                                                                      : canCreate(state, size);
     });
-    return static_cast<int32_t>(available ? code : CanCreateCode::kUnavailable);
+    return available ? code : NORVA_REPORT_FAILED;
 }
 
 bool remove_lvm_snapshot(SnapshotHandle snapshot)

@@ -10,10 +10,9 @@ uint64_t requestedSize(const SimState& state, uint64_t size)
     return size == 0 ? state.rootSize : size;
 }
 
-CanCreateCode canCreate(const SimState& state, uint64_t size)
+NorvaCanCreate canCreate(const SimState& state, uint64_t size)
 {
-    return requestedSize(state, size) <= state.vgFree ? CanCreateCode::kCanCreate
-                                                      : CanCreateCode::kNoFreeSpace;
+    return requestedSize(state, size) <= state.vgFree ? NORVA_CAN_CREATE : NORVA_NO_SPACE;
 }
 
 const SimSnapshot* findSnapshot(const SimState& state, uint64_t id)

@@ -2,22 +2,18 @@
 #pragma once
 
 #include "SimState.h"
+#include "snapshots/norvasnapshots.h"
 
 #include <cstdint>
 #include <optional>
 
-// Answers of can_create_lvm_snapshot in the simulated library.
-enum class CanCreateCode : int32_t {
-    kCanCreate = 0,       // the size fits the free space of the volume group now
-    kNoFreeSpace = 1,     // the size is larger than the free space
-    kUnavailable = 2,     // the state file is unset, missing, unreadable or invalid
-    kInjectedFailure = 3, // a failure was injected into the call
-};
-
 // The size a request stands for: 0 asks for a full-sized snapshot, as large as the root volume.
 [[nodiscard]] uint64_t requestedSize(const SimState& state, uint64_t size);
 
-[[nodiscard]] CanCreateCode canCreate(const SimState& state, uint64_t size);
+// NORVA_CAN_CREATE when the size fits the free space of the volume group now, NORVA_NO_SPACE
+// when it does not. (A state file that cannot be read, and an injected failure, answer
+// NORVA_REPORT_FAILED: the volumes could not be read.)
+[[nodiscard]] NorvaCanCreate canCreate(const SimState& state, uint64_t size);
 
 // The snapshot with that id; null when there is none.
 [[nodiscard]] const SimSnapshot* findSnapshot(const SimState& state, uint64_t id);

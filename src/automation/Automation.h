@@ -23,7 +23,8 @@ class ScriptManagerBase;
 [[nodiscard]] bool startAutomation(const ScriptManagerBase& manager);
 
 // Removes every snapshot of the root volume, trying each one even after a failure.
-// True when every removal succeeded (also when there was none).
+// True when every removal succeeded (also when there was none) and the library, able to read
+// the volumes and with no merge pending, lists none afterwards.
 [[nodiscard]] bool removeAllSnapshots(const Cause& cause);
 
 // Writes the automation status and the current script on standard output.

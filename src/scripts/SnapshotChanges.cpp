@@ -43,16 +43,34 @@ template <typename Act> bool changeLogged(const Cause& cause, const std::string&
 
 } // namespace
 
+std::string refusalReason(int32_t code)
+{
+    switch (code) {
+    case NORVA_NO_ROOT_VOLUME:
+        return tr("\"/\" is not on an LVM logical volume of which snapshots can be made");
+    case NORVA_REPORT_FAILED:
+        return tr("LVM could not report the root volume group");
+    case NORVA_NO_SPACE:
+        return tr("the root volume group has too little free space");
+    case NORVA_MERGE_PENDING:
+        return tr("a snapshot is being merged back into the root volume");
+    case NORVA_TOO_SMALL:
+        return tr("the size is below one extent of the root volume group");
+    default:
+        return formatMessage(trNoop("the snapshot library answered %d"), code);
+    }
+}
+
 bool creationAllowed(const Cause& cause, uint64_t size)
 {
     const int32_t answer = can_create_lvm_snapshot(size);
-    if (answer != 0) {
+    if (answer != NORVA_CAN_CREATE) {
         logLine(LogLevel::Error,
-                formatMessage(trNoop("%s: no snapshot of %s can be made now "
-                                     "(can_create_lvm_snapshot answered %d)."),
-                              asker(cause).c_str(), sizeText(size).c_str(), answer));
+                formatMessage(trNoop("%s: no snapshot of %s can be made now: %s."),
+                              asker(cause).c_str(), sizeText(size).c_str(),
+                              refusalReason(answer).c_str()));
     }
-    return answer == 0;
+    return answer == NORVA_CAN_CREATE;
 }
 
 bool createSnapshot(const Cause& cause, uint64_t size)

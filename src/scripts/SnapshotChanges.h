@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Every change the tool asks of the snapshot library, written to the system log first with the
 // script that asks and why (the library then logs what it did), and its failure after. Then
@@ -29,7 +30,9 @@ struct Cause {
     Why why;
 };
 
-// Whether the library can create a snapshot of `size` now; a refusal is logged with its code.
+// Why the library refuses a creation, in words, from its can_create_lvm_snapshot code.
+[[nodiscard]] std::string refusalReason(int32_t code);
+// Whether the library can create a snapshot of `size` now; a refusal is logged with its reason.
 [[nodiscard]] bool creationAllowed(const Cause& cause, uint64_t size);
 // Creates a snapshot of `size` (0: full-sized) only after the library said yes for that size.
 [[nodiscard]] bool createIfAllowed(const Cause& cause, uint64_t size);

@@ -36,8 +36,26 @@ void free_existing_lvm_snapshots(SnapshotList list);
 /* True when a snapshot of that size (0 = full-sized) was created as the newest one. */
 bool create_lvm_snapshot(uint64_t size);
 
-/* 0 when a snapshot of that size (0 = full-sized) can be created now; otherwise a small
- * positive code of the implementation saying why not. */
+/* What can_create_lvm_snapshot answers: 0 when a snapshot of that size can be created now,
+ * otherwise why not. Every implementation answers these codes; the reason in detail goes to
+ * the system log. */
+enum NorvaCanCreate {
+    NORVA_CAN_CREATE = 0,
+    /* "/" is not on a volume of which this library can make snapshots. */
+    NORVA_NO_ROOT_VOLUME = 1,
+    /* The volumes could not be read now. */
+    NORVA_REPORT_FAILED = 2,
+    /* The root's volume group has less free space than the snapshot needs. */
+    NORVA_NO_SPACE = 3,
+    /* A snapshot is being merged back into the root volume: until the merge is done, no
+     * snapshot is made, changed or removed. */
+    NORVA_MERGE_PENDING = 4,
+    /* The size is below the smallest snapshot the volume group can hold. */
+    NORVA_TOO_SMALL = 5
+};
+
+/* NORVA_CAN_CREATE (0) when a snapshot of that size (0 = full-sized) can be created now;
+ * otherwise another code of enum NorvaCanCreate. */
 int32_t can_create_lvm_snapshot(uint64_t size);
 
 /* True when the snapshot was removed. */

@@ -4,7 +4,6 @@
 #include "LvmSession.h"
 #include "RootDevice.h"
 #include "SnapshotRecord.h"
-#include "norvasnapshots-lvm.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -156,7 +155,7 @@ TEST_F(Lvm, ListsEachOfOurRootSnapshotsOnceOldestFirst)
     free_existing_lvm_snapshots(list);
     // One lvs serves the whole process until it changes something itself.
     EXPECT_EQ(root_vg_free_space(), (1023 - 128 - kFull - 3 * 4 - 2 * 25 - 10 - 4) * kExtent);
-    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_LVM_CAN_CREATE);
+    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_CAN_CREATE);
     EXPECT_EQ(file("calls"), "lvs\t--reportformat\tjson\t--units\tb\t--nosuffix\t--config\t"
                              "report/time_format=\"%s\"\t-o\t" +
                                  reportFields() + "\tvg\n");
@@ -186,7 +185,7 @@ TEST_F(Lvm, ChangesNothingWhileARollbackIsPending)
     const SnapshotList list = existing_lvm_snapshots();
     ASSERT_EQ(handlesOf(list).size(), 1U);
     EXPECT_EQ(list[0]->name, "kept");
-    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_LVM_MERGE_PENDING);
+    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_MERGE_PENDING);
     EXPECT_FALSE(create_lvm_snapshot(kExtent));
     EXPECT_FALSE(resize_lvm_snapshot(list[0], kExtent));
     EXPECT_FALSE(remove_lvm_snapshot(list[0]));
@@ -203,11 +202,11 @@ TEST_F(Lvm, AnswersWhetherASnapshotFitsInWholeExtents)
         int32_t code;
     };
     const Row rows[] = {
-        {kFull, 0, NORVA_LVM_CAN_CREATE},           {kFull - 1, 0, NORVA_LVM_NO_SPACE},
-        {kFull - 1, kRootSize, NORVA_LVM_NO_SPACE}, // the root's size is full-sized too
-        {1, kExtent, NORVA_LVM_CAN_CREATE},         {1, kExtent - 1, NORVA_LVM_TOO_SMALL},
-        {2, 3 * kExtent - 1, NORVA_LVM_CAN_CREATE}, // rounds down to 2 extents
-        {2, 3 * kExtent, NORVA_LVM_NO_SPACE},
+        {kFull, 0, NORVA_CAN_CREATE},           {kFull - 1, 0, NORVA_NO_SPACE},
+        {kFull - 1, kRootSize, NORVA_NO_SPACE}, // the root's size is full-sized too
+        {1, kExtent, NORVA_CAN_CREATE},         {1, kExtent - 1, NORVA_TOO_SMALL},
+        {2, 3 * kExtent - 1, NORVA_CAN_CREATE}, // rounds down to 2 extents
+        {2, 3 * kExtent, NORVA_NO_SPACE},
     };
     for (const Row& row : rows) {
         seed("", 128 + row.freeExtents);
@@ -345,7 +344,7 @@ TEST_F(Lvm, OnAMachineWithoutAnLvRootEverythingFailsAndLvmNeverRuns)
     std::ofstream(dir_ / "mountinfo") << "39 1 254:0 / / rw - ext4 /dev/vda rw\n";
     newProcess();
     EXPECT_TRUE(listed().empty());
-    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_LVM_NO_ROOT_VOLUME);
+    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_NO_ROOT_VOLUME);
     EXPECT_FALSE(create_lvm_snapshot(0));
     EXPECT_EQ(root_volume_size() + root_vg_free_space() + boot_partition_used_space(), 0U);
     EXPECT_EQ(file("calls"), "");
