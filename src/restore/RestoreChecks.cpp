@@ -18,6 +18,14 @@ constexpr const char* kBoot = "/boot";
     return text;
 }
 
+// Whether /boot is a file system of its own, which a rollback of "/" does not touch.
+[[nodiscard]] bool bootIsSeparate()
+{
+    struct stat boot {};
+    struct stat root {};
+    return ::stat(kBoot, &boot) == 0 && ::stat("/", &root) == 0 && boot.st_dev != root.st_dev;
+}
+
 } // namespace
 
 const RestorePoint* usablePoint(const RestoreVolumes& volumes, const std::string& name,
@@ -51,7 +59,10 @@ const RestorePoint* usablePoint(const RestoreVolumes& volumes, const std::string
 
 std::optional<KernelCheck> kernelsFor(const SnapshotMount& mount, std::string& why)
 {
-    const std::vector<std::string> kernels = bootKernels(kBoot);
+    // A /boot inside "/" is rolled back with it: the kernels that boot afterwards are the
+    // restore point's own. An empty one is a separate /boot that is not mounted.
+    const std::vector<std::string> kernels =
+        bootKernels(bootIsSeparate() ? std::string(kBoot) : mount.path() + kBoot);
     if (kernels.empty()) {
         why = tr("There is no kernel (vmlinuz-*) in /boot: is /boot mounted?");
         return std::nullopt;
@@ -66,11 +77,4 @@ std::optional<KernelCheck> kernelsFor(const SnapshotMount& mount, std::string& w
         return std::nullopt;
     }
     return check;
-}
-
-bool bootIsSeparate()
-{
-    struct stat boot {};
-    struct stat root {};
-    return ::stat(kBoot, &boot) == 0 && ::stat("/", &root) == 0 && boot.st_dev != root.st_dev;
 }

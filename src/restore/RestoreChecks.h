@@ -15,9 +15,7 @@
 [[nodiscard]] const RestorePoint* usablePoint(const RestoreVolumes& volumes,
                                               const std::string& name, std::string& why);
 
-// The kernels in /boot against the modules in `mount`; empty, with why, when /boot holds no
+// The kernels that boot after a rollback (those of a separate /boot, or the restore point's own
+// when /boot is inside "/") against the modules in `mount`; empty, with why, when there is no
 // kernel (a separate /boot that is not mounted looks like that) or none has its modules there.
 [[nodiscard]] std::optional<KernelCheck> kernelsFor(const SnapshotMount& mount, std::string& why);
-
-// Whether /boot is a file system of its own, which a rollback of "/" does not touch.
-[[nodiscard]] bool bootIsSeparate();

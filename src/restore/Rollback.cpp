@@ -27,7 +27,7 @@ namespace {
 // by default, and their modules are gone with the rollback.
 void warnAboutKernels(const KernelCheck& kernels)
 {
-    if (kernels.lacking.empty() || !bootIsSeparate()) {
+    if (kernels.lacking.empty()) {
         return;
     }
     warn(formatMessage(trNoop("Warning: the restore point lacks the modules of these kernels in "
