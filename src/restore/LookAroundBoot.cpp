@@ -4,6 +4,7 @@
 // (grub-reboot) picks an entry that update-grub writes for the request; the boot after it is
 // the default one again.
 #include "ProgramRunner.h"
+#include "automation/Automation.h"
 #include "cli/Translate.h"
 #include "restore/BootEntry.h"
 #include "restore/Commands.h"
@@ -131,10 +132,17 @@ int bootCommand(const RestoreArguments& arguments)
     }
     record(formatMessage(trNoop("The next boot runs from %s, read-only, with Linux %s."),
                          point->fullName().c_str(), kernel.c_str()));
+    // Until the administrator decides, no check may remove the restore point: the entry would
+    // lead to a volume that is gone.
+    if (!stopAutomation()) {
+        warn(tr("The automation could not be stopped: a check may still remove the restore "
+                "point."));
+    }
     tell(formatMessage(trNoop("The next boot, and only that one, runs from %s with Linux %s: \"/\" "
                               "read-only, nothing written into the restore point, and the "
                               "automation's check masked. The boot after it is the usual one "
-                              "again. Reboot when ready."),
+                              "again. Reboot when ready. The automation is stopped meanwhile; "
+                              "norva-snapshots-manager -r starts it again."),
                        point->fullName().c_str(), kernel.c_str()));
     return 0;
 }

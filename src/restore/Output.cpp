@@ -6,7 +6,7 @@
 
 namespace {
 
-void logLine(int priority, const std::string& line)
+void journal(int priority, const std::string& line)
 {
     ::openlog("norva-snapshots-restore", LOG_PID, LOG_DAEMON);
     ::syslog(priority, "%s", line.c_str());
@@ -22,17 +22,17 @@ void tell(const std::string& line)
 int refuse(const std::string& why)
 {
     std::cerr << "norva-snapshots-restore: " << why << std::endl;
-    logLine(LOG_ERR, why);
+    journal(LOG_ERR, why);
     return 1;
 }
 
 void warn(const std::string& line)
 {
     std::cerr << "norva-snapshots-restore: " << line << std::endl;
-    logLine(LOG_WARNING, line);
+    journal(LOG_WARNING, line);
 }
 
 void record(const std::string& line)
 {
-    logLine(LOG_NOTICE, line);
+    journal(LOG_NOTICE, line);
 }
