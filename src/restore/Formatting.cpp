@@ -65,3 +65,12 @@ std::string sizeText(uint64_t bytes)
     }
     return formatMessage(kUnits[unit], number.c_str());
 }
+
+std::string joined(const std::vector<std::string>& words)
+{
+    std::string text;
+    for (const std::string& word : words) {
+        text += (text.empty() ? "" : ", ") + word;
+    }
+    return text;
+}

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // How figures read in the companion's output; each in the units of the user's language.
 
@@ -14,3 +15,6 @@
 
 // Bytes in binary units with at most one decimal: "512 B", "516 MiB", "1.5 GiB".
 [[nodiscard]] std::string sizeText(uint64_t bytes);
+
+// Words joined by ", ".
+[[nodiscard]] std::string joined(const std::vector<std::string>& words);

@@ -2,21 +2,13 @@
 #include "restore/RestoreChecks.h"
 
 #include "cli/Translate.h"
+#include "restore/Formatting.h"
 
 #include <sys/stat.h>
 
 namespace {
 
 constexpr const char* kBoot = "/boot";
-
-[[nodiscard]] std::string joined(const std::vector<std::string>& words)
-{
-    std::string text;
-    for (const std::string& word : words) {
-        text += (text.empty() ? "" : ", ") + word;
-    }
-    return text;
-}
 
 // Whether /boot is a file system of its own, which a rollback of "/" does not touch.
 [[nodiscard]] bool bootIsSeparate()

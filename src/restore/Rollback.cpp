@@ -3,6 +3,7 @@
 // merge starts at the next activation of the root, in the initramfs of the next boot.
 #include "automation/Automation.h"
 #include "automation/RunLock.h"
+#include "cli/Messages.h"
 #include "cli/Translate.h"
 #include "restore/Commands.h"
 #include "restore/Formatting.h"
@@ -13,15 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-[[nodiscard]] std::string joined(const std::vector<std::string>& words)
-{
-    std::string text;
-    for (const std::string& word : words) {
-        text += (text.empty() ? "" : ", ") + word;
-    }
-    return text;
-}
 
 // Kernels installed after the restore point stay in a separate /boot, GRUB boots the newest
 // by default, and their modules are gone with the rollback.
@@ -105,8 +97,7 @@ int rollbackCommand(const RestoreArguments& arguments)
     }
     const auto lock = RunLock::acquire();
     if (!lock) {
-        return refuse(tr("Another norva-snapshots-manager run is still in progress; nothing was "
-                         "changed."));
+        return refuse(tr(kBusyMessage));
     }
     if (!merge(*point, why)) {
         return refuse(why);
