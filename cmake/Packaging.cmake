@@ -26,7 +26,7 @@ set(NORVA_UNIT_DIR ${NORVA_DEFAULT_UNIT_DIR} CACHE PATH "Directory of systemd's 
 set(NORVA_BASH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # --- the tool, its metrics companion and the administrator's guide -----------------------------
-install(TARGETS norva-snapshots-manager norva-snapshots-metrics
+install(TARGETS norva-snapshots-manager norva-snapshots-metrics norva-snapshots-restore
   DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT tool)
 set(NORVA_INSTALLED_METRICS ${CMAKE_INSTALL_FULL_SBINDIR}/norva-snapshots-metrics)
 install(FILES README.md BENCHMARKS.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT tool)
@@ -51,12 +51,23 @@ set(NORVA_MAN_PAGE ${PROJECT_BINARY_DIR}/doc/norva-snapshots-manager.8)
 configure_file(doc/norva-snapshots-manager.8.in ${NORVA_MAN_PAGE} @ONLY)
 configure_file(doc/norva-snapshots-metrics.8.in ${PROJECT_BINARY_DIR}/doc/norva-snapshots-metrics.8
   @ONLY)
+configure_file(doc/norva-snapshots-restore.8.in ${PROJECT_BINARY_DIR}/doc/norva-snapshots-restore.8
+  @ONLY)
 install(FILES ${NORVA_MAN_PAGE} ${PROJECT_BINARY_DIR}/doc/norva-snapshots-metrics.8
+  ${PROJECT_BINARY_DIR}/doc/norva-snapshots-restore.8
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man8 COMPONENT tool)
 
 # --- bash completion --------------------------------------------------------------------------
-install(FILES data/bash-completion/norva-snapshots-manager
+install(FILES data/bash-completion/norva-snapshots-manager data/bash-completion/norva-snapshots-restore
   DESTINATION ${NORVA_BASH_COMPLETION_DIR} COMPONENT tool)
+
+# --- the restore points' hooks: APT's before every package change, update-grub's for a
+# look-around boot. Under the /usr prefix they go to /etc, where APT and update-grub read them
+# (GNUInstallDirs' rule); under any other prefix they stay inside it.
+install(FILES data/apt/80norva-snapshots-restore
+  DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/apt/apt.conf.d COMPONENT tool)
+install(PROGRAMS data/grub/42_norva-snapshots-restore
+  DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/grub.d COMPONENT tool)
 
 # --- translations -----------------------------------------------------------------------------
 # Every message id reaches gettext through tr() or is marked with trNoop(). One script extracts

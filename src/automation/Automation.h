@@ -27,6 +27,9 @@ class ScriptManagerBase;
 // the volumes and with no merge pending, lists none afterwards.
 [[nodiscard]] bool removeAllSnapshots(const Cause& cause);
 
+// Whether the automation runs: the timer is both active and enabled.
+[[nodiscard]] bool isAutomationRunning();
+
 // Writes the automation status and the current script on standard output.
 // 0 when the timer is active and enabled, 1 otherwise.
 [[nodiscard]] int showInfo(const ScriptConfig& config);

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
-#include "automation/CommandLine.h"
-#include "automation/Systemctl.h"
 #include "cli/Translate.h"
 #include "scripts/ManagerFactory.h"
 #include "scripts/ScriptNumbers.h"
@@ -9,15 +7,6 @@
 #include <iostream>
 
 namespace {
-
-// Both questions are always asked; the automation runs only when the timer is both active
-// and enabled.
-bool isAutomationRunning()
-{
-    const bool active = runCommandLine(systemctl::kIsActive) == 0;
-    const bool enabled = runCommandLine(systemctl::kIsEnabled) == 0;
-    return active && enabled;
-}
 
 void writeCurrentScript(const ScriptConfig& config)
 {

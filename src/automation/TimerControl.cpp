@@ -32,6 +32,15 @@ bool enableAndStart()
 
 } // namespace
 
+// Both questions are always asked; the automation runs only when the timer is both active
+// and enabled.
+bool isAutomationRunning()
+{
+    const bool active = answersYes(systemctl::kIsActive);
+    const bool enabled = answersYes(systemctl::kIsEnabled);
+    return active && enabled;
+}
+
 bool stopAutomation()
 {
     bool stopped = true;

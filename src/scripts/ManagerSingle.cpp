@@ -8,8 +8,20 @@
 #include "snapshots/SnapshotListGuard.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
+
+[[nodiscard]] std::string localTime(uint64_t seconds)
+{
+    const auto time = static_cast<std::time_t>(seconds);
+    std::tm parts{};
+    char text[32] = "";
+    if (::localtime_r(&time, &parts) != nullptr) {
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
+    }
+    return text;
+}
 
 bool resizeToRootVolume(const Cause& cause, SnapshotHandle snapshot)
 {
@@ -76,8 +88,29 @@ bool ManagerSingle::createAdditionalSnapshot()
     return createIfAllowed(because(Why::Additional), std::min(freeSpace, rootSize));
 }
 
+bool ManagerSingle::keepsEarlierRestorePoint() const
+{
+    if (isAutomationRunning()) {
+        return false;
+    }
+    const SnapshotListGuard list;
+    if (list.size() < 2) {
+        return false;
+    }
+    logLine(LogLevel::Notice,
+            formatMessage(trNoop("Script %d: the automation stands stopped since an earlier "
+                                 "trigger, whose restore point of %s is kept; no new one is "
+                                 "taken until norva-snapshots-manager -r releases it."),
+                          config().script,
+                          localTime(lvm_snapshot_creation_time(list.last())).c_str()));
+    return true;
+}
+
 bool ManagerSingle::stopCheckAndAddSnapshot()
 {
+    if (keepsEarlierRestorePoint()) {
+        return true;
+    }
     static_cast<void>(stopAutomation());
     static_cast<void>(check());
     return createAdditionalSnapshot();

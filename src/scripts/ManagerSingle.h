@@ -29,6 +29,13 @@ protected:
 
     // The hook scripts' trigger: stops the automation for good, runs this script's own check
     // (whatever it gives) and adds a snapshot beside what the check left. True when that
-    // additional snapshot was created.
+    // additional snapshot was created, or when an earlier trigger's restore point stands.
     [[nodiscard]] bool stopCheckAndAddSnapshot();
+
+private:
+    // A trigger that finds the automation stopped and more snapshots than a check keeps comes
+    // after another trigger: the newest snapshot is the restore point taken before the first
+    // change. A second check would remove it and keep one of a state that may be broken, so
+    // it is kept (and logged) and nothing is done. True in that case.
+    [[nodiscard]] bool keepsEarlierRestorePoint() const;
 };

@@ -28,6 +28,7 @@ struct Row {
     Op op = Op::Check;
     std::string configAfter = "="; // launches: the file's bytes after; "-" for none
     std::string timerAfter = "=";  // launches and triggers: the timer after, from "ae"
+    std::string timerBefore = "ae";
 };
 
 // clang-format off
@@ -127,6 +128,12 @@ const std::vector<Row> kRows = {
     {"4: trigger rotates first", S4, {{1, 2 * kDay}}, "", true, "10:1000 11:1000", Op::Trigger, "=",
      "--"},
     {"1: trigger does nothing", S1, {{1, 90}}, "", true, "1:1000", Op::Trigger, "=", "ae"},
+    {"3: trigger while stopped by -b: as ever", S3, {{1, 90}}, "vg_free 700", true, "1:1000 10:700",
+     Op::Trigger, "=", "--", "-e"},
+    {"3: a second trigger keeps the first one's restore point", S3, {{1, 90}, {2, 60, 700}}, "",
+     true, "1:1000 2:700", Op::Trigger, "=", "--", "--"},
+    {"4: so does script 4's, due rotation or not", S4, {{1, 2 * kDay}, {2, 60, 700}}, "", true,
+     "1:1000 2:700", Op::Trigger, "=", "a-", "a-"},
 };
 // clang-format on
 
@@ -137,6 +144,11 @@ protected:
              const std::vector<std::string>& failing = {})
     {
         seed(row.before, row.more + "\n" + extra, failing);
+        for (const auto& [flag, file] : {std::pair{'a', "active"}, std::pair{'e', "enabled"}}) {
+            if (row.timerBefore.find(flag) == std::string::npos) {
+                std::filesystem::remove(dir_ + "/systemctl/" + file);
+            }
+        }
         const std::unique_ptr<ScriptManagerBase> manager = createManager(row.config);
         if (manager == nullptr) {
             ADD_FAILURE() << row.what << ": no manager";
