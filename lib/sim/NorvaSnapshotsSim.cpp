@@ -2,7 +2,7 @@
 // The twelve functions of the snapshot library, simulated on a state file. Everything else
 // in this library is built hidden, so these are the only symbols it exports.
 #pragma GCC visibility push(default)
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 #pragma GCC visibility pop
 
 #include "HandleList.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "SimState.h"
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 
 #include <cstdint>
 #include <optional>

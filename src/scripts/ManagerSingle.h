@@ -2,7 +2,7 @@
 #pragma once
 
 #include "scripts/ScriptManagerBase.h"
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 
 // Script 1: exactly one usable, full-sized snapshot. Its launch is shared by scripts 2, 3, 4
 // and 6, and its two snapshot operations by every script derived from it.

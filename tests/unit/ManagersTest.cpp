@@ -4,6 +4,7 @@
 // Then the same rows with a failure injected at every library function and every systemctl
 // verb, judged only by promises that hold whatever the rules are.
 #include "World.h"
+#include "norvasnapshots_functions.h"
 #include "scripts/ManagerFactory.h"
 #include "scripts/ScriptManagerBase.h"
 
@@ -171,34 +172,24 @@ TEST_F(Scripts, DoWhatTheirRulesSay)
 // launch that met a failed change says so.
 TEST_F(Scripts, KeepTheirPromisesWhateverFails)
 {
-    struct Function {
-        std::string name;
-        bool changes;
-        bool ofOneSnapshot;
-    };
-    const std::vector<Function> functions{{"create_lvm_snapshot", true, false},
-                                          {"remove_lvm_snapshot", true, true},
-                                          {"resize_lvm_snapshot", true, true},
-                                          {"can_create_lvm_snapshot", true, false},
-                                          {"existing_lvm_snapshots", false, false},
-                                          {"lvm_snapshot_creation_time", false, true},
-                                          {"lvm_snapshot_filling_percent", false, true},
-                                          {"lvm_snapshot_size", false, true},
-                                          {"root_volume_size", false, false},
-                                          {"root_vg_free_space", false, false},
-                                          {"boot_partition_used_space", false, false}};
     for (const Row& row : kRows) {
         const size_t keeps = row.config.script == 5 ? 4 : row.config.script == 6 ? 2 : 1;
         // A failed listing looks like no snapshots, so a check may add one it did not need;
         // a trigger adds its own, and script 4's trigger may rotate first.
         const size_t bound = std::max(row.before.size(), keeps) + (row.op == Op::Trigger ? 2 : 1);
-        for (const auto& [function, changes, ofOneSnapshot] : functions) {
+        for (const auto& [function, kind] : kNorvaFunctions) {
+            const bool changes = kind == NORVA_CHANGES || kind == NORVA_CHANGES_ONE ||
+                                 std::string_view(function) == "can_create_lvm_snapshot";
+            const bool ofOneSnapshot = kind == NORVA_CHANGES_ONE || kind == NORVA_ANSWERS_ONE;
+            if (kind == NORVA_RELEASES) {
+                continue;
+            }
             std::vector<std::string> targets{"* 1"}; // the next call only, then each snapshot's
             for (size_t i = 0; ofOneSnapshot && i < row.before.size(); ++i) {
                 targets.push_back(std::to_string(row.before[i].id));
             }
             for (const std::string& target : targets) {
-                const std::string failure = "fail " + function + " " + target;
+                const std::string failure = "fail " + std::string(function) + " " + target;
                 const bool result = run(row, failure);
                 const std::string after = snapshots();
                 EXPECT_LE(static_cast<size_t>(std::count(after.begin(), after.end(), ':')), bound)
