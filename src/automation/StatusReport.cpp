@@ -2,9 +2,9 @@
 #include "automation/Automation.h"
 #include "automation/CommandLine.h"
 #include "automation/Systemctl.h"
-#include "cli/Translate.h"
 #include "scripts/ManagerFactory.h"
 #include "scripts/ScriptNumbers.h"
+#include "text/Translate.h"
 
 #include <iostream>
 

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
 #include "automation/RunLock.h"
-#include "automation/SystemLog.h"
 #include "cli/Messages.h"
 #include "cli/Options.h"
-#include "cli/Translate.h"
 #include "cli/Usage.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigPath.h"
 #include "scripts/ScriptNumbers.h"
 #include "scripts/ScriptRunner.h"
+#include "text/SystemLog.h"
+#include "text/Translate.h"
 
 #include <cerrno>
 #include <cstdint>

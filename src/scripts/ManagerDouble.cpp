@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "scripts/ManagerDouble.h"
 
-#include "cli/Translate.h"
 #include "scripts/Clock.h"
 #include "scripts/ParameterLines.h"
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
+#include "text/Translate.h"
 
 bool ManagerDouble::check()
 {

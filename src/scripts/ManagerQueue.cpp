@@ -2,12 +2,12 @@
 #include "scripts/ManagerQueue.h"
 
 #include "automation/Automation.h"
-#include "automation/SystemLog.h"
-#include "cli/Translate.h"
 #include "scripts/Clock.h"
 #include "scripts/ParameterLines.h"
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
+#include "text/SystemLog.h"
+#include "text/Translate.h"
 
 namespace {
 
