@@ -87,9 +87,7 @@ SnapshotList existing_lvm_snapshots(void)
     std::vector<uint64_t> ids;
     (void)withState([&](SimState& state) {
         if (!takeInjectedFailure(state, "existing_lvm_snapshots")) {
-            for (const SimSnapshot& snapshot : state.snapshots) {
-                ids.push_back(snapshot.id);
-            }
+            ids = idsOldestFirst(state);
         }
     });
     return makeHandleList(ids);

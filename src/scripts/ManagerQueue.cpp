@@ -35,7 +35,8 @@ bool ManagerQueue::launch()
     if (!removeAllSnapshots(because(Why::Launch))) {
         return false;
     }
-    const uint64_t size = queueSnapshotSize(root_vg_free_space(), config().quantity);
+    const uint64_t size =
+        queueSnapshotSize(root_vg_free_space(), config().quantity, root_volume_size());
     if (!creationAllowed(because(Why::Launch), size)) {
         return false;
     }

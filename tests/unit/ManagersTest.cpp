@@ -103,9 +103,10 @@ const std::vector<Row> kRows = {
      "1:1000 2:700"},
     {"6: a third that stays stops the check", S6, {{1, kDay + 10}, {2, 10, 700}, {3, 5, 700}},
      "fail remove_lvm_snapshot 3", false, "1:1000 2:700 3:700"},
-    {"6: an undated additional goes", S6, {{1, 10}, {2, kUndated, 700}}, "", true, "1:1000"},
-    {"6: a pair out of order rotates", S6, {{1, 10}, {2, kDay + 10, 700}}, "", true,
-     "2:1000 10:1000"},
+    {"6: an undated one is listed first and goes", S6, {{1, kUndated, 700}, {2, 10}}, "", true,
+     "2:1000"},
+    {"6: a pair made in one second: no rotation", S6, {{1, 10}, {2, 10, 700}}, "", true,
+     "1:1000 2:700"},
     {"6: period 0: no additional", {6, 0, 0, 0}, {{1, 99 * kDay}}, "", true, "1:1000"},
     {"1: launch: purge, save, timer, one full-sized", S1, {{1, 90}, {2, 60}}, "", true, "10:1000",
      Op::Launch, R"({"script":1,"lifetime":0,"quantity":0,"size":0})" "\n", "ae"},
@@ -113,11 +114,13 @@ const std::vector<Row> kRows = {
      false, "", Op::Launch, R"({"script":1,"lifetime":0,"quantity":0,"size":0})" "\n", "ae"},
     {"5: launch: 99 % of a quarter of the free space", {5, 3, 4, 0}, {}, "vg_free 1000", true,
      "10:247", Op::Launch, R"({"script":5,"lifetime":3,"quantity":4,"size":247})" "\n", "ae"},
-    {"5: launch in a terabyte VG", {5, 1, 3, 0}, {}, "vg_free 1000000000000", true,
+    {"5: launch in a VG of room for more: the root's size", {5, 1, 2, 0}, {}, "vg_free 5000", true,
+     "10:1000", Op::Launch, R"({"script":5,"lifetime":1,"quantity":2,"size":1000})" "\n", "ae"},
+    {"5: launch in a terabyte VG", {5, 1, 3, 0}, {}, "vg_free 1000000000000\nroot_size 1000000000000", true,
      "10:329999999999", Op::Launch,
      R"({"script":5,"lifetime":1,"quantity":3,"size":329999999999})" "\n", "ae"},
     {"5: launch where only the true double product is right", {5, 1, 2, 0}, {},
-     "vg_free 18014398509481986", true, "10:8917127262193582", Op::Launch,
+     "vg_free 18014398509481986\nroot_size 18014398509481986", true, "10:8917127262193582", Op::Launch,
      R"({"script":5,"lifetime":1,"quantity":2,"size":8917127262193582})" "\n", "ae"},
     {"3: trigger: stop, check, one of min(free, root) more", S3, {{1, 90}}, "vg_free 700", true,
      "1:1000 10:700", Op::Trigger, "=", "--"},
@@ -155,6 +158,11 @@ protected:
 };
 
 } // namespace
+
+TEST_F(World, SimulatedLibraryKeepsThePromises)
+{
+    expectLibraryPromises(*this);
+}
 
 TEST_F(Scripts, DoWhatTheirRulesSay)
 {

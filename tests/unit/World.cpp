@@ -28,6 +28,17 @@ const char* configFilePath()
     return configPath.c_str();
 }
 
+void World::stage(const std::vector<Staged>& snapshots, uint64_t freeSpace)
+{
+    std::ofstream state(dir_ + "/sim");
+    state << "root_size " << kStageRoot << "\nvg_free " << freeSpace << "\n";
+    uint64_t id = 0;
+    for (const Staged& s : snapshots) {
+        state << "snapshot " << ++id << " " << (s.age == kStageUndated ? 0 : kNow - s.age) << " "
+              << (s.size == 0 ? kStageRoot : s.size) << " 0\n";
+    }
+}
+
 void World::SetUp()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "norva-unit-XXXXXX").string();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "LibraryPromises.h"
 #include "scripts/ScriptConfig.h"
 
 #include <cstdint>
@@ -29,10 +30,14 @@ struct Snap {
     uint64_t fill = 0;
 };
 
-class World : public ::testing::Test {
+class World : public ::testing::Test, public LibraryStage {
 protected:
     void SetUp() override;
     void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    void stage(const std::vector<Staged>& snapshots, uint64_t freeSpace) override;
+    void breakVolumes() override { std::ofstream(dir_ + "/sim") << "not a state\n"; }
+    [[nodiscard]] uint64_t now() const override { return kNow; }
 
     // The library's state: the snapshots oldest first, then further lines of the state file
     // (failures, "vg_free N", "boot_used N"); new snapshots get ids from 10 on. The timer runs
