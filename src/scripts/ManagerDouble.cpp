@@ -5,7 +5,6 @@
 #include "scripts/ParameterLines.h"
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
-#include "text/Translate.h"
 
 bool ManagerDouble::check()
 {
@@ -77,5 +76,5 @@ bool ManagerDouble::createAdditionalIfDue(SnapshotHandle snapshot)
 
 void ManagerDouble::info()
 {
-    writeDaysLine(trNoop("Snapshots rotation period: "), config().lifetime);
+    writeParameterLines(config());
 }

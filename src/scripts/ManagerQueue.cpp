@@ -164,6 +164,5 @@ bool ManagerQueue::rotateQueue() const
 
 void ManagerQueue::info()
 {
-    writeDaysLine(trNoop("Snapshots rotation period: "), config().lifetime);
-    writeCountLine(trNoop("Number of snapshots in a queue: "), config().quantity);
+    writeParameterLines(config());
 }

@@ -5,7 +5,6 @@
 #include "scripts/ParameterLines.h"
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
-#include "text/Translate.h"
 
 bool ManagerRotated::check()
 {
@@ -45,5 +44,5 @@ bool ManagerRotated::rotate(SnapshotListGuard& list)
 
 void ManagerRotated::info()
 {
-    writeDaysLine(trNoop("Snapshot lifetime: "), config().lifetime);
+    writeParameterLines(config());
 }

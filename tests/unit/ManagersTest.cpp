@@ -5,8 +5,8 @@
 // verb, judged only by promises that hold whatever the rules are.
 #include "World.h"
 #include "norvasnapshots_functions.h"
-#include "scripts/ManagerFactory.h"
 #include "scripts/ScriptManagerBase.h"
+#include "scripts/ScriptTable.h"
 
 #include <algorithm>
 #include <memory>
