@@ -8,7 +8,12 @@
 
 bool ManagerDouble::check()
 {
-    const SnapshotListGuard list;
+    SnapshotListGuard list;
+    if (list.empty()) {
+        // A listing that failed answers empty too, and a snapshot made for it would stay on as
+        // the pair's additional one, never to be told apart: look once more before making one.
+        list.refresh();
+    }
     switch (list.size()) {
     case 0:
         return createIfAllowed(because(Why::Missing), 0);

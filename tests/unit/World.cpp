@@ -3,11 +3,23 @@
 
 #include "config/ConfigPath.h"
 #include "scripts/Clock.h"
+#include "text/SystemLog.h"
 
 #include <ctime>
 
 namespace {
 std::string configPath;
+std::vector<Logged> logged;
+} // namespace
+
+void logLine(LogLevel, const std::string& line)
+{
+    logged.push_back({line, World::read(std::getenv("NORVASNAPSHOTS_SIM_STATE"))});
+}
+
+std::vector<Logged>& World::log()
+{
+    return logged;
 }
 
 // The clock of the tool and, by interposition, of the simulated library's time(): both see the
