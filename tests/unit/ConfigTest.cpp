@@ -125,6 +125,7 @@ TEST_F(World, RunLockLetsOneRunAtATime)
     std::optional<RunLock> held = RunLock::acquire(path.c_str(), std::chrono::milliseconds(0));
     ASSERT_TRUE(held);
     EXPECT_FALSE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(300)));
+    std::ofstream(dir_ + "/systemctl/fds");
     EXPECT_EQ(runCommandLine(systemctl::kIsActive), 0);
     EXPECT_EQ(read(dir_ + "/systemctl/fds").find(path), std::string::npos);
     held.reset();

@@ -138,9 +138,9 @@ const std::vector<Row> kRows = {
 };
 // clang-format on
 
-// A change the tool asked of the library, as it logs each one before making it ("Script 1,
-// surplus: removing a snapshot"; "refused" for a creation it refused), whether it failed, and
-// the library's state before and after it.
+// A change the tool asked of the library, as it logs each before making it ("Script 1, surplus:
+// removing a snapshot", or "refused" for a creation it refused), whether it failed, and the
+// library's state before and after it.
 struct Change {
     std::string what;
     bool failed;
@@ -148,18 +148,7 @@ struct Change {
     std::string after;
 };
 
-// The causes of walks: every entry of their list is tried, whatever failed before.
-[[nodiscard]] bool isWalk(const std::string& what)
-{
-    for (const char* walk : {"launch", "purge", "surplus", "undated", "overfilled", "wrong size"}) {
-        if (what.find(std::string(", ") + walk + ":") != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The snapshots of a state file: id, and whether it is usable (dated, at most 99 % full).
+// Snapshot id -> usable (dated, at most 99 % full), from the text of a state file.
 [[nodiscard]] std::map<std::string, bool> snapshotsIn(const std::string& state)
 {
     std::map<std::string, bool> result;
@@ -192,8 +181,21 @@ void expectRestorePointKept(const std::string& what, const std::vector<Change>& 
     }
 }
 
-// After the first change that failed, or a refused creation, a walk tries the rest of its list
-// and the operation ends; after any other, it ends at once. Before it, all went as without it.
+// The causes of walks: every entry of their list is tried, whatever failed before.
+[[nodiscard]] bool isWalk(const std::string& what)
+{
+    for (const char* cause :
+         {", launch:", ", purge:", ", surplus:", ", undated:", ", overfilled:", ", wrong size:"}) {
+        if (what.find(cause) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// After the first change that failed, or was refused, a walk (its cause says so) tries the rest
+// of its list and the operation ends; after any other change it ends at once. Before it, all went
+// as without the failure.
 void expectEndAfterFailure(const std::string& what, const std::vector<Change>& good,
                            const std::vector<Change>& faulted)
 {
@@ -204,20 +206,20 @@ void expectEndAfterFailure(const std::string& what, const std::vector<Change>& g
     }
     const auto at = static_cast<size_t>(first - faulted.begin());
     std::vector<std::string> expected;
-    for (size_t i = 0; i < std::min(at, good.size()); ++i) {
-        expected.push_back(good[i].what);
-    }
-    for (size_t i = at + 1; isWalk(first->what) && i < good.size() && good[i].what == first->what;
-         ++i) {
-        expected.push_back(good[i].what);
-    }
     std::vector<std::string> seen;
+    for (size_t i = 0; i < good.size(); ++i) {
+        const bool restOfWalk = i > at && good[i].what == first->what && isWalk(first->what) &&
+                                expected.size() + 1 == i;
+        if (i < at || restOfWalk) {
+            expected.push_back(good[i].what);
+        }
+    }
     for (size_t i = 0; i < faulted.size(); ++i) {
         if (i != at) {
             seen.push_back(faulted[i].what);
         }
     }
-    EXPECT_EQ(seen, expected) << what << ", after " << first->what << " failed";
+    EXPECT_EQ(seen, expected) << what;
 }
 
 class Scripts : public World {
@@ -252,11 +254,10 @@ protected:
             }
             if (!result.empty() && what == result.back().what + " failed") {
                 result.back().failed = true;
-            } else if (what.find("ing a snapshot") != std::string::npos) {
-                result.push_back({what, false, entry.state, ""});
-            } else if (what.find("can be made now") != std::string::npos ||
+            } else if (const bool made = what.find("ing a snapshot") != std::string::npos;
+                       made || what.find("can be made now") != std::string::npos ||
                        what.find("no additional") != std::string::npos) {
-                result.push_back({"refused", true, entry.state, entry.state});
+                result.push_back({made ? what : "refused", !made, entry.state, ""});
             }
         }
         if (!result.empty() && result.back().after.empty()) {
@@ -279,13 +280,6 @@ protected:
         return sizes;
     }
 };
-
-// A failure of these is a failed change, or a refused one; the others change the path before it.
-[[nodiscard]] bool decidesAChange(const NorvaFunction& function)
-{
-    return function.kind == NORVA_CHANGES || function.kind == NORVA_CHANGES_ONE ||
-           std::string_view(function.name) == "can_create_lvm_snapshot";
-}
 
 // The failures to inject at a function: its next call, and each snapshot's next call. A listed
 // snapshot's figures come from its list and never fail on their own; a release cannot fail.
@@ -347,7 +341,9 @@ TEST_F(Scripts, KeepTheirPromisesWhateverFails)
                 if (row.op == Op::Trigger) {
                     continue; // its check's failures are its own: it answers for its creation
                 }
-                if (decidesAChange(function)) {
+                // Failures of the other functions change the way before any change fails.
+                if (function.kind == NORVA_CHANGES || function.kind == NORVA_CHANGES_ONE ||
+                    std::string_view(function.name) == "can_create_lvm_snapshot") {
                     expectEndAfterFailure(what, goodChanges, faulted);
                 }
                 if (std::any_of(faulted.begin(), faulted.end(),
