@@ -289,19 +289,6 @@ TEST_F(Lvm, RemovesOnlyTheVolumeItListed)
     }
 }
 
-TEST_F(Lvm, NeverRemovesOneVolumeTwice)
-{
-    seed(ours("a", 4, kNow - 60, 1, kRootSize, 2));
-    const SnapshotList first = existing_lvm_snapshots();
-    const SnapshotList second = existing_lvm_snapshots();
-    EXPECT_TRUE(remove_lvm_snapshot(first[0]));
-    EXPECT_FALSE(remove_lvm_snapshot(first[0]));
-    EXPECT_FALSE(remove_lvm_snapshot(second[0]));
-    free_existing_lvm_snapshots(second);
-    free_existing_lvm_snapshots(first);
-    EXPECT_EQ(changes(), Names{"lvremove\t-y\tvg/a"});
-}
-
 TEST_F(Lvm, ResizesOnlyWhatItCanSave)
 {
     const std::string sizeTag4 = "norvasnap,norvasnap_size_" + std::to_string(4 * kExtent);
