@@ -119,7 +119,7 @@ int32_t can_create_lvm_snapshot(uint64_t size)
     NorvaCanCreate code = NORVA_REPORT_FAILED;
     const bool available = withState([&](SimState& state) {
         code = takeInjectedFailure(state, "can_create_lvm_snapshot") ? NORVA_REPORT_FAILED
-                                                                      : canCreate(state, size);
+                                                                     : canCreate(state, size);
     });
     return available ? code : NORVA_REPORT_FAILED;
 }
