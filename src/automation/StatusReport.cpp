@@ -2,9 +2,9 @@
 #include "automation/Automation.h"
 #include "automation/CommandLine.h"
 #include "automation/Systemctl.h"
-#include "cli/Translate.h"
-#include "scripts/ManagerFactory.h"
-#include "scripts/ScriptNumbers.h"
+#include "scripts/ScriptManagerBase.h"
+#include "scripts/ScriptTable.h"
+#include "text/Translate.h"
 
 #include <iostream>
 
@@ -22,14 +22,13 @@ bool isAutomationRunning()
 void writeCurrentScript(const ScriptConfig& config)
 {
     std::cout << tr("Current script: ");
-    if (!isValidScript(config.script)) {
+    const auto manager = createManager(config);
+    if (manager == nullptr) {
         std::cout << tr("unknown") << std::endl;
         return;
     }
     std::cout << config.script << std::endl;
-    if (const auto manager = createManager(config)) {
-        manager->info();
-    }
+    manager->info();
 }
 
 } // namespace

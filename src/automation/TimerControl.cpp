@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
 #include "automation/CommandLine.h"
-#include "automation/SystemLog.h"
 #include "automation/Systemctl.h"
 #include "config/ConfigFile.h"
 #include "scripts/ScriptManagerBase.h"
+#include "text/SystemLog.h"
 
 namespace {
 

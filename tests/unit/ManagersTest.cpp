@@ -4,10 +4,13 @@
 // Then the same rows with a failure injected at every library function and every systemctl
 // verb, judged only by promises that hold whatever the rules are.
 #include "World.h"
-#include "scripts/ManagerFactory.h"
+#include "config/ConfigFile.h"
+#include "norvasnapshots_functions.h"
 #include "scripts/ScriptManagerBase.h"
+#include "scripts/ScriptTable.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 namespace {
@@ -102,9 +105,10 @@ const std::vector<Row> kRows = {
      "1:1000 2:700"},
     {"6: a third that stays stops the check", S6, {{1, kDay + 10}, {2, 10, 700}, {3, 5, 700}},
      "fail remove_lvm_snapshot 3", false, "1:1000 2:700 3:700"},
-    {"6: an undated additional goes", S6, {{1, 10}, {2, kUndated, 700}}, "", true, "1:1000"},
-    {"6: a pair out of order rotates", S6, {{1, 10}, {2, kDay + 10, 700}}, "", true,
-     "2:1000 10:1000"},
+    {"6: an undated one is listed first and goes", S6, {{1, kUndated, 700}, {2, 10}}, "", true,
+     "2:1000"},
+    {"6: a pair made in one second: no rotation", S6, {{1, 10}, {2, 10, 700}}, "", true,
+     "1:1000 2:700"},
     {"6: period 0: no additional", {6, 0, 0, 0}, {{1, 99 * kDay}}, "", true, "1:1000"},
     {"1: launch: purge, save, timer, one full-sized", S1, {{1, 90}, {2, 60}}, "", true, "10:1000",
      Op::Launch, R"({"script":1,"lifetime":0,"quantity":0,"size":0})" "\n", "ae"},
@@ -112,11 +116,15 @@ const std::vector<Row> kRows = {
      false, "", Op::Launch, R"({"script":1,"lifetime":0,"quantity":0,"size":0})" "\n", "ae"},
     {"5: launch: 99 % of a quarter of the free space", {5, 3, 4, 0}, {}, "vg_free 1000", true,
      "10:247", Op::Launch, R"({"script":5,"lifetime":3,"quantity":4,"size":247})" "\n", "ae"},
-    {"5: launch in a terabyte VG", {5, 1, 3, 0}, {}, "vg_free 1000000000000", true,
+    {"5: launch in a VG of room for more: the root's size", {5, 1, 2, 0}, {}, "vg_free 5000", true,
+     "10:1000", Op::Launch, R"({"script":5,"lifetime":1,"quantity":2,"size":1000})" "\n", "ae"},
+    {"5: launch when the free space cannot be read: no queue of full-sized ones", {5, 3, 4, 0}, {},
+     "fail root_vg_free_space", false, "", Op::Launch, "-", "--"},
+    {"5: launch in a terabyte VG", {5, 1, 3, 0}, {}, "vg_free 1000000000000\nroot_size 1000000000000", true,
      "10:329999999999", Op::Launch,
      R"({"script":5,"lifetime":1,"quantity":3,"size":329999999999})" "\n", "ae"},
     {"5: launch where only the true double product is right", {5, 1, 2, 0}, {},
-     "vg_free 18014398509481986", true, "10:8917127262193582", Op::Launch,
+     "vg_free 18014398509481986\nroot_size 18014398509481986", true, "10:8917127262193582", Op::Launch,
      R"({"script":5,"lifetime":1,"quantity":2,"size":8917127262193582})" "\n", "ae"},
     {"3: trigger: stop, check, one of min(free, root) more", S3, {{1, 90}}, "vg_free 700", true,
      "1:1000 10:700", Op::Trigger, "=", "--"},
@@ -129,6 +137,90 @@ const std::vector<Row> kRows = {
     {"1: trigger does nothing", S1, {{1, 90}}, "", true, "1:1000", Op::Trigger, "=", "ae"},
 };
 // clang-format on
+
+// A change the tool asked of the library, as it logs each before making it ("Script 1, surplus:
+// removing a snapshot", or "refused" for a creation it refused), whether it failed, and the
+// library's state before and after it.
+struct Change {
+    std::string what;
+    bool failed;
+    std::string before;
+    std::string after;
+};
+
+// Snapshot id -> usable (dated, at most 99 % full), from the text of a state file.
+[[nodiscard]] std::map<std::string, bool> snapshotsIn(const std::string& state)
+{
+    std::map<std::string, bool> result;
+    std::istringstream lines(state);
+    for (std::string line, kind, id; std::getline(lines, line);) {
+        uint64_t created = 0;
+        uint64_t size = 0;
+        uint64_t fill = 0;
+        if (std::istringstream(line) >> kind >> id >> created >> size >> fill &&
+            kind == "snapshot") {
+            result[id] = created != 0 && fill <= 99;
+        }
+    }
+    return result;
+}
+
+// No usable snapshot is removed unless another usable one stays beside it.
+void expectRestorePointKept(const std::string& what, const std::vector<Change>& changes)
+{
+    for (const Change& change : changes) {
+        const auto before = snapshotsIn(change.before);
+        const auto after = snapshotsIn(change.after);
+        const auto usable =
+            std::count_if(before.begin(), before.end(), [](const auto& s) { return s.second; });
+        for (const auto& [id, wasUsable] : before) {
+            if (wasUsable && !after.contains(id)) {
+                EXPECT_GT(usable, 1) << what << ": " << change.what << " took the last usable one";
+            }
+        }
+    }
+}
+
+// The causes of walks: every entry of their list is tried, whatever failed before.
+[[nodiscard]] bool isWalk(const std::string& what)
+{
+    for (const char* cause :
+         {", launch:", ", purge:", ", surplus:", ", undated:", ", overfilled:", ", wrong size:"}) {
+        if (what.find(cause) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// After the first change that failed, or was refused, a walk (its cause says so) tries the rest
+// of its list and the operation ends; after any other change it ends at once. Before it, all went
+// as without the failure.
+void expectEndAfterFailure(const std::string& what, const std::vector<Change>& good,
+                           const std::vector<Change>& faulted)
+{
+    const auto first =
+        std::find_if(faulted.begin(), faulted.end(), [](const Change& c) { return c.failed; });
+    if (first == faulted.end()) {
+        return;
+    }
+    const auto at = static_cast<size_t>(first - faulted.begin());
+    std::vector<std::string> expected;
+    std::vector<std::string> seen;
+    for (size_t i = 0; i < good.size(); ++i) {
+        const bool restOfWalk = i > at && good[i].what == first->what && isWalk(first->what) &&
+                                expected.size() + 1 == i;
+        if (i < at || restOfWalk) {
+            expected.push_back(good[i].what);
+        }
+    }
+    for (size_t i = 0; i < faulted.size(); ++i) {
+        if (i != at) {
+            seen.push_back(faulted[i].what);
+        }
+    }
+    EXPECT_EQ(seen, expected) << what;
+}
 
 class Scripts : public World {
 protected:
@@ -151,9 +243,65 @@ protected:
             return manager->check();
         }
     }
+    // The changes of the last run, read from its log.
+    [[nodiscard]] std::vector<Change> changes() const
+    {
+        std::vector<Change> result;
+        for (const Logged& entry : log()) {
+            const std::string what = entry.line.substr(0, entry.line.size() - 1); // no full stop
+            if (!result.empty() && result.back().after.empty()) {
+                result.back().after = entry.state;
+            }
+            if (!result.empty() && what == result.back().what + " failed") {
+                result.back().failed = true;
+            } else if (const bool made = what.find("ing a snapshot") != std::string::npos;
+                       made || what.find("can be made now") != std::string::npos ||
+                       what.find("no additional") != std::string::npos) {
+                result.push_back({made ? what : "refused", !made, entry.state, ""});
+            }
+        }
+        if (!result.empty() && result.back().after.empty()) {
+            result.back().after = read(dir_ + "/sim");
+        }
+        return result;
+    }
+    // The snapshots' sizes after one more check on what the run left, with its configuration.
+    [[nodiscard]] std::string sizesAfterAnotherCheck(const Row& row)
+    {
+        if (const auto next =
+                createManager(row.op == Op::Check ? row.config : parseConfig(config()))) {
+            static_cast<void>(next->check());
+        }
+        std::string sizes;
+        std::istringstream words(snapshots());
+        for (std::string word; words >> word;) {
+            sizes += word.substr(word.find(':') + 1) + " ";
+        }
+        return sizes;
+    }
 };
 
+// The failures to inject at a function: its next call, and each snapshot's next call. A listed
+// snapshot's figures come from its list and never fail on their own; a release cannot fail.
+[[nodiscard]] std::vector<std::string> faultsAt(const NorvaFunction& function, const Row& row)
+{
+    const std::string fail = "fail " + std::string(function.name) + " ";
+    std::vector<std::string> faults;
+    if (function.kind != NORVA_RELEASES && function.kind != NORVA_ANSWERS_ONE) {
+        faults.push_back(fail + "* 1");
+    }
+    for (size_t i = 0; function.kind == NORVA_CHANGES_ONE && i < row.before.size(); ++i) {
+        faults.push_back(fail + std::to_string(row.before[i].id) + " 1");
+    }
+    return faults;
+}
+
 } // namespace
+
+TEST_F(World, SimulatedLibraryKeepsThePromises)
+{
+    expectLibraryPromises(*this);
+}
 
 TEST_F(Scripts, DoWhatTheirRulesSay)
 {
@@ -165,54 +313,60 @@ TEST_F(Scripts, DoWhatTheirRulesSay)
     }
 }
 
-// A failure at every library function, for every call and for each snapshot, and at every
-// systemctl verb. Whatever the rules, a run never crashes, never ends with more snapshots than
-// it had or than its script keeps (plus the one a trigger or a rotation adds), and a check or
-// launch that met a failed change says so.
+// A failure at each call of the library that can fail on its own, and at every systemctl verb,
+// judged by the rules that hold whatever the script: a failure is reported; it ends the
+// operation, after the rest of a walk; no usable snapshot goes without another usable one beside
+// it; a run that answers true in spite of it leaves what the next good check makes into what it
+// makes after the good run. A launch's timer must start before anything is created.
 TEST_F(Scripts, KeepTheirPromisesWhateverFails)
 {
-    struct Function {
-        std::string name;
-        bool changes;
-        bool ofOneSnapshot;
-    };
-    const std::vector<Function> functions{{"create_lvm_snapshot", true, false},
-                                          {"remove_lvm_snapshot", true, true},
-                                          {"resize_lvm_snapshot", true, true},
-                                          {"can_create_lvm_snapshot", true, false},
-                                          {"existing_lvm_snapshots", false, false},
-                                          {"lvm_snapshot_creation_time", false, true},
-                                          {"lvm_snapshot_filling_percent", false, true},
-                                          {"lvm_snapshot_size", false, true},
-                                          {"root_volume_size", false, false},
-                                          {"root_vg_free_space", false, false},
-                                          {"boot_partition_used_space", false, false}};
     for (const Row& row : kRows) {
-        const size_t keeps = row.config.script == 5 ? 4 : row.config.script == 6 ? 2 : 1;
-        // A failed listing looks like no snapshots, so a check may add one it did not need;
-        // a trigger adds its own, and script 4's trigger may rotate first.
-        const size_t bound = std::max(row.before.size(), keeps) + (row.op == Op::Trigger ? 2 : 1);
-        for (const auto& [function, changes, ofOneSnapshot] : functions) {
-            std::vector<std::string> targets{"* 1"}; // the next call only, then each snapshot's
-            for (size_t i = 0; ofOneSnapshot && i < row.before.size(); ++i) {
-                targets.push_back(std::to_string(row.before[i].id));
-            }
-            for (const std::string& target : targets) {
-                const std::string failure = "fail " + function + " " + target;
-                const bool result = run(row, failure);
-                const std::string after = snapshots();
-                EXPECT_LE(static_cast<size_t>(std::count(after.begin(), after.end(), ':')), bound)
-                    << row.what << " with " << failure << ": " << after;
-                EXPECT_FALSE(result && changes && target == "* 1" && !failuresPending() &&
-                             row.op != Op::Trigger)
-                    << row.what << " with " << failure;
+        const bool good = run(row);
+        const std::vector<Change> goodChanges = changes();
+        const std::string goodNext = sizesAfterAnotherCheck(row);
+        if (row.op != Op::Launch) { // a launch purges by design
+            expectRestorePointKept(row.what, goodChanges);
+        }
+        for (const NorvaFunction& function : kNorvaFunctions) {
+            for (const std::string& fault : faultsAt(function, row)) {
+                const std::string what = std::string(row.what) + " with " + fault;
+                const bool result = run(row, fault);
+                if (read(dir_ + "/sim").find(fault + "\n") != std::string::npos) {
+                    continue; // never called: this was the good run
+                }
+                const std::vector<Change> faulted = changes();
+                if (row.op != Op::Launch) {
+                    expectRestorePointKept(what, faulted);
+                }
+                if (row.op == Op::Trigger) {
+                    continue; // its check's failures are its own: it answers for its creation
+                }
+                // Failures of the other functions change the way before any change fails.
+                if (function.kind == NORVA_CHANGES || function.kind == NORVA_CHANGES_ONE ||
+                    std::string_view(function.name) == "can_create_lvm_snapshot") {
+                    expectEndAfterFailure(what, goodChanges, faulted);
+                }
+                if (std::any_of(faulted.begin(), faulted.end(),
+                                [](const Change& c) { return c.failed; })) {
+                    EXPECT_FALSE(result) << what;
+                }
+                if (good && result) {
+                    EXPECT_EQ(sizesAfterAnotherCheck(row), goodNext)
+                        << what << ", then a good check";
+                }
             }
         }
-        for (const std::string verb :
-             {"is-active", "is-enabled", "stop", "disable", "enable", "start"}) {
-            EXPECT_FALSE(row.op != Op::Check && run(row, "", {verb}) && row.op == Op::Launch &&
-                         (verb == "enable" || verb == "start"))
-                << row.what << " with a failing " << verb;
+        // A check touches no timer, so every verb fails at once; the others meet one at a time.
+        const std::vector<std::string> verbs{"is-active", "is-enabled", "stop",
+                                             "disable",   "enable",     "start"};
+        for (size_t i = 0; i < (row.op == Op::Check ? 1 : verbs.size()); ++i) {
+            const std::vector<std::string> failing =
+                row.op == Op::Check ? verbs : std::vector{verbs[i]};
+            const bool timerStarts = row.op == Op::Launch && i >= 4;
+            EXPECT_EQ(run(row, "", failing), good && !timerStarts)
+                << row.what << ", failing " << verbs[i];
+            EXPECT_EQ(snapshots(), timerStarts ? "" : row.after)
+                << row.what << ", failing " << verbs[i];
         }
     }
 }

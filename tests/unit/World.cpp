@@ -3,11 +3,23 @@
 
 #include "config/ConfigPath.h"
 #include "scripts/Clock.h"
+#include "text/SystemLog.h"
 
 #include <ctime>
 
 namespace {
 std::string configPath;
+std::vector<Logged> logged;
+} // namespace
+
+void logLine(LogLevel, const std::string& line)
+{
+    logged.push_back({line, World::read(std::getenv("NORVASNAPSHOTS_SIM_STATE"))});
+}
+
+std::vector<Logged>& World::log()
+{
+    return logged;
 }
 
 // The clock of the tool and, by interposition, of the simulated library's time(): both see the
@@ -26,6 +38,17 @@ uint64_t currentTime()
 const char* configFilePath()
 {
     return configPath.c_str();
+}
+
+void World::stage(const std::vector<Staged>& snapshots, uint64_t freeSpace)
+{
+    std::ofstream state(dir_ + "/sim");
+    state << "root_size " << kStageRoot << "\nvg_free " << freeSpace << "\n";
+    uint64_t id = 0;
+    for (const Staged& s : snapshots) {
+        state << "snapshot " << ++id << " " << (s.age == kStageUndated ? 0 : kNow - s.age) << " "
+              << (s.size == 0 ? kStageRoot : s.size) << " 0\n";
+    }
 }
 
 void World::SetUp()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "LibraryPromises.h"
 #include "scripts/ScriptConfig.h"
 
 #include <cstdint>
@@ -20,6 +21,12 @@ inline constexpr uint64_t kRoot = 1000; // the root volume's size, in the librar
 inline constexpr uint64_t kUndated = UINT64_MAX;
 inline constexpr uint64_t kNow = 1796126400; // 2026-12-01 12:00:00 UTC
 
+// A line the tool wrote to the system log, and the simulated library's state when it was written.
+struct Logged {
+    std::string line;
+    std::string state;
+};
+
 // One snapshot of the simulated library: its id, its age (kUndated: no creation time), its
 // size and how full it is.
 struct Snap {
@@ -29,17 +36,23 @@ struct Snap {
     uint64_t fill = 0;
 };
 
-class World : public ::testing::Test {
+class World : public ::testing::Test, public LibraryStage {
 protected:
     void SetUp() override;
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
+    void stage(const std::vector<Staged>& snapshots, uint64_t freeSpace) override;
+    void breakVolumes() override { std::ofstream(dir_ + "/sim") << "not a state\n"; }
+    [[nodiscard]] uint64_t now() const override { return kNow; }
+
     // The library's state: the snapshots oldest first, then further lines of the state file
     // (failures, "vg_free N", "boot_used N"); new snapshots get ids from 10 on. The timer runs
-    // and each verb of `failing` makes systemctl fail; no configuration file is there.
+    // and each verb of `failing` makes systemctl fail; no configuration file is there, and the
+    // log is empty.
     void seed(const std::vector<Snap>& snapshots, const std::string& more = "",
               const std::vector<std::string>& failing = {}) const
     {
+        log().clear();
         std::filesystem::remove(config_);
         std::ofstream state(dir_ + "/sim");
         state << "root_size " << kRoot << "\nvg_free 5000\nboot_used 100\nnext_id 10\n";
@@ -69,10 +82,6 @@ protected:
         }
         return result;
     }
-    [[nodiscard]] bool failuresPending() const
-    {
-        return read(dir_ + "/sim").find("\nfail ") != std::string::npos;
-    }
     // "a" when the timer is active, "e" when enabled: "ae", "a-", "-e" or "--".
     [[nodiscard]] std::string timer() const
     {
@@ -84,6 +93,10 @@ protected:
     {
         return std::filesystem::exists(config_) ? read(config_) : "-";
     }
+
+public:
+    // What the tool logged since the last seed.
+    static std::vector<Logged>& log();
     static std::string read(const std::string& path)
     {
         std::ostringstream text;
@@ -91,6 +104,7 @@ protected:
         return text.str();
     }
 
+protected:
     std::string dir_;
     std::string config_;
 };
