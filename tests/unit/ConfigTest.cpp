@@ -39,8 +39,6 @@ TEST(ConfigText, ReadsEachKeyOnItsOwnAndAnythingElseAsZero)
     }
     EXPECT_EQ(serializeConfig({5, 3, 4, UINT64_MAX}),
               "{\"script\":5,\"lifetime\":3,\"quantity\":4,\"size\":18446744073709551615}\n");
-    EXPECT_EQ(serializeConfig({-1, 0, 0, 0}),
-              "{\"script\":-1,\"lifetime\":0,\"quantity\":0,\"size\":0}\n");
 }
 
 TEST(Prompts, TakeDigitsWithASignAndIgnoreTheRest) // the questions themselves: end to end

@@ -9,17 +9,11 @@
 
 namespace {
 std::string configPath;
-std::vector<Logged> logged;
 } // namespace
 
 void logLine(LogLevel, const std::string& line)
 {
-    logged.push_back({line, World::read(std::getenv("NORVASNAPSHOTS_SIM_STATE"))});
-}
-
-std::vector<Logged>& World::log()
-{
-    return logged;
+    World::logged.push_back({line, World::read(std::getenv("NORVASNAPSHOTS_SIM_STATE"))});
 }
 
 // The clock of the tool and, by interposition, of the simulated library's time(): both see the
@@ -42,13 +36,12 @@ const char* configFilePath()
 
 void World::stage(const std::vector<Staged>& snapshots, uint64_t freeSpace)
 {
-    std::ofstream state(dir_ + "/sim");
-    state << "root_size " << kStageRoot << "\nvg_free " << freeSpace << "\n";
-    uint64_t id = 0;
+    std::vector<Snap> seeded;
     for (const Staged& s : snapshots) {
-        state << "snapshot " << ++id << " " << (s.age == kStageUndated ? 0 : kNow - s.age) << " "
-              << (s.size == 0 ? kStageRoot : s.size) << " 0\n";
+        seeded.push_back({seeded.size() + 1, s.age, s.size == 0 ? kStageRoot : s.size});
     }
+    seed(seeded,
+         "root_size " + std::to_string(kStageRoot) + "\nvg_free " + std::to_string(freeSpace));
 }
 
 void World::SetUp()

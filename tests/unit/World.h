@@ -18,7 +18,7 @@
 // library share.
 inline constexpr uint64_t kDay = 86400;
 inline constexpr uint64_t kRoot = 1000; // the root volume's size, in the library's unit
-inline constexpr uint64_t kUndated = UINT64_MAX;
+inline constexpr uint64_t kUndated = kStageUndated;
 inline constexpr uint64_t kNow = 1796126400; // 2026-12-01 12:00:00 UTC
 
 // A line the tool wrote to the system log, and the simulated library's state when it was written.
@@ -36,6 +36,23 @@ struct Snap {
     uint64_t fill = 0;
 };
 
+// The snapshots in a text of the simulated library's state file, in its order.
+[[nodiscard]] inline std::vector<Snap> snapsIn(const std::string& state)
+{
+    std::vector<Snap> snaps;
+    std::istringstream lines(state);
+    for (std::string line, kind; std::getline(lines, line);) {
+        Snap s{};
+        uint64_t created = 0;
+        if (std::istringstream(line) >> kind >> s.id >> created >> s.size >> s.fill &&
+            kind == "snapshot") {
+            s.age = created == 0 ? kUndated : kNow - created;
+            snaps.push_back(s);
+        }
+    }
+    return snaps;
+}
+
 class World : public ::testing::Test, public LibraryStage {
 protected:
     void SetUp() override;
@@ -52,7 +69,7 @@ protected:
     void seed(const std::vector<Snap>& snapshots, const std::string& more = "",
               const std::vector<std::string>& failing = {}) const
     {
-        log().clear();
+        logged.clear();
         std::filesystem::remove(config_);
         std::ofstream state(dir_ + "/sim");
         state << "root_size " << kRoot << "\nvg_free 5000\nboot_used 100\nnext_id 10\n";
@@ -70,15 +87,13 @@ protected:
             std::ofstream(dir_ + "/systemctl/fail-" + verb);
         }
     }
-    // The snapshots as "id:size", oldest first.
+    // The snapshots as "id:size", in the state file's order.
     [[nodiscard]] std::string snapshots() const
     {
-        std::istringstream lines(read(dir_ + "/sim"));
         std::string result;
-        for (std::string kind, id, created, size, rest; lines >> kind;) {
-            std::getline(lines, rest);
-            std::istringstream(rest) >> id >> created >> size;
-            result += kind == "snapshot" ? (result.empty() ? "" : " ") + id + ":" + size : "";
+        for (const Snap& s : snapsIn(read(dir_ + "/sim"))) {
+            result +=
+                (result.empty() ? "" : " ") + std::to_string(s.id) + ":" + std::to_string(s.size);
         }
         return result;
     }
@@ -96,7 +111,7 @@ protected:
 
 public:
     // What the tool logged since the last seed.
-    static std::vector<Logged>& log();
+    inline static std::vector<Logged> logged;
     static std::string read(const std::string& path)
     {
         std::ostringstream text;
