@@ -103,7 +103,8 @@ TEST_F(World, ASaveIsFlushedBeforeItReplacesTheFileAndLeavesOthersTheirs)
 
 // Runs one at a time: a second take waits, then gives up; the lock is exclusive (a shared one
 // would let this process take it twice), no child inherits it (the fake systemctl writes down
-// what it has open), and a symlink planted in its place, to a file someone holds, is not followed.
+// what it has open), and neither a symlink nor a file of another user planted in its place, to a
+// file someone holds, is taken for it.
 TEST_F(World, RunLockLetsOneRunAtATime)
 {
     const std::string path = dir_ + "/run.lock";
@@ -121,5 +122,9 @@ TEST_F(World, RunLockLetsOneRunAtATime)
     ASSERT_EQ(::flock(planted, LOCK_EX), 0);
     EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(0)));
     EXPECT_FALSE(std::filesystem::is_symlink(path));
+    std::filesystem::remove(path);
+    ASSERT_EQ(::fchown(planted, 65534, 65534), 0);
+    std::filesystem::create_hard_link(config_, path);
+    EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(0)));
     ::close(planted);
 }
