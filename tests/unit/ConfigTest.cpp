@@ -94,9 +94,9 @@ TEST_F(World, ASaveIsFlushedBeforeItReplacesTheFileAndLeavesOthersTheirs)
     fileCalls = nullptr;
     ASSERT_FALSE(calls.empty());
     const std::string temporary = calls[0].substr(std::string("fsync ").size());
-    EXPECT_EQ(calls,
-              (std::vector<std::string>{"fsync " + temporary, "rename " + temporary + " " + config_,
-                                        "fsync " + dir_}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"fsync " + temporary,
+                                               "rename " + temporary + " " + configPath,
+                                               "fsync " + dir_}));
     EXPECT_FALSE(std::filesystem::exists(leftover));
     EXPECT_TRUE(std::filesystem::exists(running));
 }
@@ -117,14 +117,14 @@ TEST_F(World, RunLockLetsOneRunAtATime)
     held.reset();
     EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(0)));
     std::filesystem::remove(path);
-    std::filesystem::create_symlink(config_, path);
-    const int planted = ::open(config_.c_str(), O_RDWR | O_CREAT, 0600);
+    std::filesystem::create_symlink(configPath, path);
+    const int planted = ::open(configPath.c_str(), O_RDWR | O_CREAT, 0600);
     ASSERT_EQ(::flock(planted, LOCK_EX), 0);
     EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(0)));
     EXPECT_FALSE(std::filesystem::is_symlink(path));
     std::filesystem::remove(path);
     ASSERT_EQ(::fchown(planted, 65534, 65534), 0);
-    std::filesystem::create_hard_link(config_, path);
+    std::filesystem::create_hard_link(configPath, path);
     EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(0)));
     ::close(planted);
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The six scripts as state tables on the simulated library: the snapshots before, one
-// operation, the snapshots after ("id:size", oldest first; new snapshots get ids from 10 on).
+// operation, the snapshots after ("id:size"; new snapshots get ids from 10 on).
 // Then the same rows with a failure injected at every library function and every systemctl
 // verb, judged only by promises that hold whatever the rules are.
 #include "World.h"
@@ -10,7 +10,6 @@
 #include "scripts/ScriptTable.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 
 namespace {
@@ -150,11 +149,9 @@ struct Change {
 // The causes of walks: every entry of their list is tried, whatever failed before.
 [[nodiscard]] bool isWalk(const std::string& what)
 {
-    const std::array causes{
-        ", launch:", ", purge:", ", surplus:", ", undated:", ", overfilled:", ", wrong size:"};
-    return std::any_of(causes.begin(), causes.end(), [&what](const char* cause) {
-        return what.find(cause) != std::string::npos;
-    });
+    const auto has = [&what](const char* cause) { return what.find(cause) != std::string::npos; };
+    return has(", launch:") || has(", purge:") || has(", surplus:") || has(", undated:") ||
+           has(", overfilled:") || has(", wrong size:");
 }
 
 // After the first change that failed, or was refused, a walk (its cause says so) tries the rest

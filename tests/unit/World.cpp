@@ -7,10 +7,6 @@
 
 #include <ctime>
 
-namespace {
-std::string configPath;
-} // namespace
-
 void logLine(LogLevel, const std::string& line)
 {
     World::logged.push_back({line, World::read(std::getenv("NORVASNAPSHOTS_SIM_STATE"))});
@@ -31,7 +27,7 @@ uint64_t currentTime()
 
 const char* configFilePath()
 {
-    return configPath.c_str();
+    return World::configPath.c_str();
 }
 
 void World::stage(const std::vector<Staged>& snapshots, uint64_t freeSpace)
@@ -49,7 +45,7 @@ void World::SetUp()
     std::string pattern = (std::filesystem::temp_directory_path() / "norva-unit-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
-    config_ = configPath = dir_ + "/norva-snapshots-manager.conf";
+    configPath = dir_ + "/norva-snapshots-manager.conf";
     std::filesystem::create_directories(dir_ + "/bin");
     std::filesystem::create_symlink(NORVA_FAKE_SYSTEMCTL, dir_ + "/bin/systemctl");
     ::setenv("PATH", (dir_ + "/bin:/usr/bin:/bin").c_str(), 1);

@@ -70,7 +70,7 @@ protected:
               const std::vector<std::string>& failing = {}) const
     {
         logged.clear();
-        std::filesystem::remove(config_);
+        std::filesystem::remove(configPath);
         std::ofstream state(dir_ + "/sim");
         state << "root_size " << kRoot << "\nvg_free 5000\nboot_used 100\nnext_id 10\n";
         for (const Snap& s : snapshots) {
@@ -80,9 +80,8 @@ protected:
         state << more << "\n";
         std::filesystem::remove_all(dir_ + "/systemctl");
         std::filesystem::create_directory(dir_ + "/systemctl");
-        for (const std::string& file : {std::string("active"), std::string("enabled")}) {
-            std::ofstream(dir_ + "/systemctl/" + file);
-        }
+        std::ofstream(dir_ + "/systemctl/active");
+        std::ofstream(dir_ + "/systemctl/enabled");
         for (const std::string& verb : failing) {
             std::ofstream(dir_ + "/systemctl/fail-" + verb);
         }
@@ -106,12 +105,13 @@ protected:
     // The configuration file's bytes; "-" when there is none.
     [[nodiscard]] std::string config() const
     {
-        return std::filesystem::exists(config_) ? read(config_) : "-";
+        return std::filesystem::exists(configPath) ? read(configPath) : "-";
     }
 
 public:
-    // What the tool logged since the last seed.
+    // What the tool logged since the last seed, and where it keeps its configuration.
     inline static std::vector<Logged> logged;
+    inline static std::string configPath;
     static std::string read(const std::string& path)
     {
         std::ostringstream text;
@@ -121,5 +121,4 @@ public:
 
 protected:
     std::string dir_;
-    std::string config_;
 };
