@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The configuration text as read and written, how it is saved, the answers at the prompts, and
-// the run lock.
+// The configuration text as read and written, how it is saved, and the run lock. The answers at
+// the prompts are the end-to-end table's.
 #include "World.h"
 #include "automation/CommandLine.h"
 #include "automation/RunLock.h"
 #include "automation/Systemctl.h"
 #include "config/ConfigFile.h"
-#include "config/Prompts.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -39,19 +38,6 @@ TEST(ConfigText, ReadsEachKeyOnItsOwnAndAnythingElseAsZero)
     }
     EXPECT_EQ(serializeConfig({5, 3, 4, UINT64_MAX}),
               "{\"script\":5,\"lifetime\":3,\"quantity\":4,\"size\":18446744073709551615}\n");
-}
-
-TEST(Prompts, TakeDigitsWithASignAndIgnoreTheRest) // the questions themselves: end to end
-{
-    const struct {
-        const char* word;
-        std::optional<int32_t> answer;
-    } rows[] = {{"3", 3},           {"+3", 3},           {"-2", -2}, {"5abc", 5},
-                {"007", 7},         {"abc", {}},         {"", {}},   {"2147483647", 2147483647},
-                {"2147483648", {}}, {"-2147483649", {}}, {" 3", {}}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(parseAnswer(row.word), row.answer) << row.word;
-    }
 }
 
 namespace {
