@@ -152,12 +152,13 @@ TEST_F(Lvm, KeepsTheLibraryPromises)
     expectLibraryPromises(*this);
 }
 
-TEST(LvmReport, KeepsAVolumePrintedOnSeveralRowsOnce)
+TEST(LvmReport, KeepsEachVolumeOnceAndTakesNoSnapshotForTheRoot)
 {
     const std::string root = R"({"lv_name":"root","vg_name":"vg","lv_uuid":"r","vg_uuid":"v",)"
                              R"("lv_attr":"owi-aos---","lv_size":"4","vg_extent_size":"4"})";
     const std::string snap = R"({"lv_name":"s","vg_name":"vg","lv_uuid":"s","vg_uuid":"v",)"
-                             R"("origin_uuid":"r","lv_attr":"swi-a-s---","lv_tags":"norvasnap"})";
+                             R"("origin_uuid":"r","lv_attr":"swi-a-s---","lv_tags":"norvasnap",)"
+                             R"("vg_extent_size":"4"})";
     std::string why;
     const auto report = LvmReport::parse(R"({"report":[{"lv":[)" + root + "," + snap + "," + snap +
                                              "," + root + "," + snap + "]}]}",
@@ -168,6 +169,9 @@ TEST(LvmReport, KeepsAVolumePrintedOnSeveralRowsOnce)
     EXPECT_FALSE(LvmReport::parse(R"({"report":[{"lv":[)" + snap + "]}]}",
                                   RootIdentity{"vg", "root", "vr"}, why));
     EXPECT_THAT(why, HasSubstr("did not report vg/root"));
+    // "/" booted from a snapshot is no root to take snapshots of.
+    EXPECT_FALSE(LvmReport::parse(R"({"report":[{"lv":[)" + snap + "]}]}",
+                                  RootIdentity{"vg", "s", "vs"}, why));
 }
 
 TEST_F(Lvm, ChangesNothingWhileARollbackIsPending)
