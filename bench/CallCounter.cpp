@@ -3,7 +3,7 @@
 // and, when the tool ends, appends one line to the file that NORVA_BENCH_RECORD names:
 //   <pid> <calls> <user+system microseconds> <peak resident KiB>
 // The tool's own figures only: lvm and systemctl are other processes.
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots_functions.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,54 +40,14 @@ template <typename Function> Function next(const char* name)
 
 } // namespace
 
-extern "C" {
+// Each function of the table, defined with the library's own signature (a row that differs from
+// the header does not compile), counts the call and hands it on.
+#define NORVA_COUNTED(result, name, parameters, arguments, kind)                                   \
+    result name parameters                                                                         \
+    {                                                                                              \
+        return next<result(*) parameters>(#name) arguments;                                        \
+    }
 
-SnapshotList existing_lvm_snapshots(void)
-{
-    return next<SnapshotList (*)()>("existing_lvm_snapshots")();
-}
-void free_existing_lvm_snapshots(SnapshotList list)
-{
-    next<void (*)(SnapshotList)>("free_existing_lvm_snapshots")(list);
-}
-bool create_lvm_snapshot(uint64_t size)
-{
-    return next<bool (*)(uint64_t)>("create_lvm_snapshot")(size);
-}
-int32_t can_create_lvm_snapshot(uint64_t size)
-{
-    return next<int32_t (*)(uint64_t)>("can_create_lvm_snapshot")(size);
-}
-bool remove_lvm_snapshot(SnapshotHandle snapshot)
-{
-    return next<bool (*)(SnapshotHandle)>("remove_lvm_snapshot")(snapshot);
-}
-bool resize_lvm_snapshot(SnapshotHandle snapshot, uint64_t size)
-{
-    return next<bool (*)(SnapshotHandle, uint64_t)>("resize_lvm_snapshot")(snapshot, size);
-}
-uint64_t lvm_snapshot_creation_time(SnapshotHandle snapshot)
-{
-    return next<uint64_t (*)(SnapshotHandle)>("lvm_snapshot_creation_time")(snapshot);
-}
-uint64_t lvm_snapshot_filling_percent(SnapshotHandle snapshot)
-{
-    return next<uint64_t (*)(SnapshotHandle)>("lvm_snapshot_filling_percent")(snapshot);
-}
-uint64_t lvm_snapshot_size(SnapshotHandle snapshot)
-{
-    return next<uint64_t (*)(SnapshotHandle)>("lvm_snapshot_size")(snapshot);
-}
-uint64_t root_volume_size(void)
-{
-    return next<uint64_t (*)()>("root_volume_size")();
-}
-uint64_t root_vg_free_space(void)
-{
-    return next<uint64_t (*)()>("root_vg_free_space")();
-}
-uint64_t boot_partition_used_space(void)
-{
-    return next<uint64_t (*)()>("boot_partition_used_space")();
-}
+extern "C" {
+NORVA_SNAPSHOT_FUNCTIONS(NORVA_COUNTED)
 }

@@ -5,7 +5,7 @@
 #include "ProgramRunner.h"
 #include "RootDevice.h"
 #include "SnapshotRecord.h"
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 
 #include <cstdint>
 #include <functional>

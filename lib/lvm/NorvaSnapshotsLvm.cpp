@@ -3,7 +3,7 @@
 // built hidden, so these are the only symbols it exports. No exception leaves them: a C
 // caller could not catch it, and every failure has an answer of its own.
 #pragma GCC visibility push(default)
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 #pragma GCC visibility pop
 
 #include "SnapshotOperations.h"

@@ -41,7 +41,7 @@ uint64_t extentsForSize(uint64_t size, const SnapshotGeometry& geometry)
 
 uint64_t answeredSize(uint64_t size, const SnapshotGeometry& geometry)
 {
-    return size == 0 ? geometry.originSize : size;
+    return size == 0 || size > geometry.originSize ? geometry.originSize : size;
 }
 
 uint64_t percentHundredths(std::string_view percent)

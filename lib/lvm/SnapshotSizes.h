@@ -31,8 +31,8 @@ inline constexpr uint64_t kFirstChunkSize = 4096;
 // size below one extent, which no snapshot can have.
 [[nodiscard]] uint64_t extentsForSize(uint64_t size, const SnapshotGeometry& geometry);
 
-// The size the library answers for a snapshot asked with `size`: full-sized is the root
-// volume's size, which is what the tool compares with.
+// The size the library answers for a snapshot asked with `size`: full-sized, and held at full
+// size when asked larger, is the root volume's size, which is what the tool compares with.
 [[nodiscard]] uint64_t answeredSize(uint64_t size, const SnapshotGeometry& geometry);
 
 // lvs's snap_percent ("75.93") in hundredths of a percent; 0 for an empty text.

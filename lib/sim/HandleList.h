@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #pragma once
 
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 
 #include <cstdint>
 #include <vector>

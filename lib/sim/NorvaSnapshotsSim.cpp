@@ -2,7 +2,7 @@
 // The twelve functions of the snapshot library, simulated on a state file. Everything else
 // in this library is built hidden, so these are the only symbols it exports.
 #pragma GCC visibility push(default)
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 #pragma GCC visibility pop
 
 #include "HandleList.h"
@@ -87,9 +87,7 @@ SnapshotList existing_lvm_snapshots(void)
     std::vector<uint64_t> ids;
     (void)withState([&](SimState& state) {
         if (!takeInjectedFailure(state, "existing_lvm_snapshots")) {
-            for (const SimSnapshot& snapshot : state.snapshots) {
-                ids.push_back(snapshot.id);
-            }
+            ids = idsOldestFirst(state);
         }
     });
     return makeHandleList(ids);
@@ -121,7 +119,7 @@ int32_t can_create_lvm_snapshot(uint64_t size)
     NorvaCanCreate code = NORVA_REPORT_FAILED;
     const bool available = withState([&](SimState& state) {
         code = takeInjectedFailure(state, "can_create_lvm_snapshot") ? NORVA_REPORT_FAILED
-                                                                      : canCreate(state, size);
+                                                                     : canCreate(state, size);
     });
     return available ? code : NORVA_REPORT_FAILED;
 }

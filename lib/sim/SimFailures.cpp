@@ -1,24 +1,18 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "SimFailures.h"
 
+#include "norvasnapshots_functions.h"
+
 #include <algorithm>
-#include <array>
+#include <iterator>
 
 namespace {
 
-constexpr std::array<std::string_view, 11> kFailableFunctions{
-    "existing_lvm_snapshots",       "create_lvm_snapshot",      "can_create_lvm_snapshot",
-    "remove_lvm_snapshot",          "resize_lvm_snapshot",      "lvm_snapshot_creation_time",
-    "lvm_snapshot_filling_percent", "lvm_snapshot_size",        "root_volume_size",
-    "root_vg_free_space",           "boot_partition_used_space"};
-
-constexpr std::array<std::string_view, 5> kSnapshotFunctions{
-    "remove_lvm_snapshot", "resize_lvm_snapshot", "lvm_snapshot_creation_time",
-    "lvm_snapshot_filling_percent", "lvm_snapshot_size"};
-
-[[nodiscard]] bool contains(const auto& names, std::string_view name)
+[[nodiscard]] const NorvaFunction* findFunction(std::string_view name)
 {
-    return std::find(names.begin(), names.end(), name) != names.end();
+    const auto* found = std::find_if(std::begin(kNorvaFunctions), std::end(kNorvaFunctions),
+                                     [name](const NorvaFunction& f) { return f.name == name; });
+    return found == std::end(kNorvaFunctions) ? nullptr : found;
 }
 
 [[nodiscard]] auto findFailure(SimState& state, std::string_view function,
@@ -33,12 +27,15 @@ constexpr std::array<std::string_view, 5> kSnapshotFunctions{
 
 bool isFailableFunction(std::string_view function)
 {
-    return contains(kFailableFunctions, function);
+    const NorvaFunction* found = findFunction(function);
+    return found != nullptr && found->kind != NORVA_RELEASES;
 }
 
 bool actsOnSnapshot(std::string_view function)
 {
-    return contains(kSnapshotFunctions, function);
+    const NorvaFunction* found = findFunction(function);
+    return found != nullptr &&
+           (found->kind == NORVA_ANSWERS_ONE || found->kind == NORVA_CHANGES_ONE);
 }
 
 bool takeInjectedFailure(SimState& state, std::string_view function,

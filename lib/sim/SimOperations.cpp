@@ -3,11 +3,25 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 uint64_t requestedSize(const SimState& state, uint64_t size)
 {
-    return size == 0 ? state.rootSize : size;
+    return size == 0 || size > state.rootSize ? state.rootSize : size;
+}
+
+std::vector<uint64_t> idsOldestFirst(const SimState& state)
+{
+    std::vector<SimSnapshot> snapshots = state.snapshots;
+    std::sort(snapshots.begin(), snapshots.end(), [](const SimSnapshot& a, const SimSnapshot& b) {
+        return std::tie(a.creationTime, a.id) < std::tie(b.creationTime, b.id);
+    });
+    std::vector<uint64_t> ids;
+    for (const SimSnapshot& snapshot : snapshots) {
+        ids.push_back(snapshot.id);
+    }
+    return ids;
 }
 
 NorvaCanCreate canCreate(const SimState& state, uint64_t size)

@@ -2,18 +2,25 @@
 #pragma once
 
 #include "SimState.h"
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
-// The size a request stands for: 0 asks for a full-sized snapshot, as large as the root volume.
+// The size a request stands for: 0 asks for a full-sized snapshot, as large as the root volume,
+// and a larger size is held at that size, as no snapshot of use is larger.
 [[nodiscard]] uint64_t requestedSize(const SimState& state, uint64_t size);
 
 // NORVA_CAN_CREATE when the size fits the free space of the volume group now, NORVA_NO_SPACE
 // when it does not. (A state file that cannot be read, and an injected failure, answer
 // NORVA_REPORT_FAILED: the volumes could not be read.)
 [[nodiscard]] NorvaCanCreate canCreate(const SimState& state, uint64_t size);
+
+// The ids of the snapshots as the real library lists them: by creation time, undated ones
+// first, and those of one second in the order they were made. A seeded state may hold them in
+// any order.
+[[nodiscard]] std::vector<uint64_t> idsOldestFirst(const SimState& state);
 
 // The snapshot with that id; null when there is none.
 [[nodiscard]] const SimSnapshot* findSnapshot(const SimState& state, uint64_t id);

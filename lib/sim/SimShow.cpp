@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "SimShow.h"
 
+#include "SimOperations.h"
+
 #include <ctime>
 #include <iomanip>
 #include <sstream>
@@ -38,7 +40,8 @@ void writeSnapshotRows(std::ostream& out, const SimState& state)
     out << std::left << std::setw(6) << "ID" << std::setw(21) << "CREATED (UTC)" << std::right
         << std::setw(16) << "SIZE (BYTES)" << std::setw(12) << "SIZE (GiB)" << std::setw(7)
         << "FILL" << '\n';
-    for (const SimSnapshot& s : state.snapshots) {
+    for (const uint64_t id : idsOldestFirst(state)) {
+        const SimSnapshot& s = *findSnapshot(state, id);
         out << std::left << std::setw(6) << s.id << std::setw(21) << utcDateTime(s.creationTime)
             << std::right << std::setw(16) << s.size << std::setw(12) << gibibytes(s.size)
             << std::setw(6) << s.fillingPercent << "%\n";

@@ -27,8 +27,8 @@ struct SimFailure {
     bool operator==(const SimFailure&) const = default;
 };
 
-// Everything the simulated library knows: the volume figures, the snapshots oldest first and
-// the failures still to inject.
+// Everything the simulated library knows: the volume figures, the snapshots in the order they
+// were added (the library lists them oldest first) and the failures still to inject.
 struct SimState {
     uint64_t rootSize = 0;
     uint64_t vgFree = 0;

@@ -6,8 +6,9 @@
 //   vg_free N                     free space of the volume group in bytes
 //   boot_used N                   space in use on the /boot file system in bytes
 //   next_id N                     id the next created snapshot gets (ids are never reused)
-//   snapshot ID CTIME SIZE FILL   one per snapshot, oldest first: id, creation time in seconds
-//                                 since the epoch (0 = not available), size in bytes, percent
+//   snapshot ID CTIME SIZE FILL   one per snapshot, in the order added: id, creation time in
+//                                 seconds since the epoch (0 = not available), size in bytes,
+//                                 percent
 //   fail FUNCTION [ID|*] [COUNT]  the library function FUNCTION fails for snapshot ID, or for
 //                                 every call with '*' or no ID; on every call, or only on the
 //                                 next COUNT (at least 1) calls

@@ -29,6 +29,8 @@ class ScriptManagerBase;
 
 // Whether the automation runs: the timer is both active and enabled.
 [[nodiscard]] bool isAutomationRunning();
+// Whether it stands stopped, as a stop (-b, a trigger) leaves it: neither active nor enabled.
+[[nodiscard]] bool isAutomationStopped();
 
 // Writes the automation status and the current script on standard output.
 // 0 when the timer is active and enabled, 1 otherwise.

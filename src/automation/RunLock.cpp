@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/RunLock.h"
 
-#include "automation/SystemLog.h"
+#include "text/SystemLog.h"
 
 #include <cerrno>
 #include <cstring>

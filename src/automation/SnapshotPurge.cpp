@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
-#include "automation/SystemLog.h"
 #include "snapshots/SnapshotListGuard.h"
+#include "text/SystemLog.h"
 
 namespace {
 

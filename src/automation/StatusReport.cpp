@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
-#include "cli/Translate.h"
-#include "scripts/ManagerFactory.h"
-#include "scripts/ScriptNumbers.h"
+#include "scripts/ScriptManagerBase.h"
+#include "scripts/ScriptTable.h"
+#include "text/Translate.h"
 
 #include <iostream>
 
@@ -11,14 +11,13 @@ namespace {
 void writeCurrentScript(const ScriptConfig& config)
 {
     std::cout << tr("Current script: ");
-    if (!isValidScript(config.script)) {
+    const auto manager = createManager(config);
+    if (manager == nullptr) {
         std::cout << tr("unknown") << std::endl;
         return;
     }
     std::cout << config.script << std::endl;
-    if (const auto manager = createManager(config)) {
-        manager->info();
-    }
+    manager->info();
 }
 
 } // namespace

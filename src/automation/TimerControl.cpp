@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
 #include "automation/CommandLine.h"
-#include "automation/SystemLog.h"
 #include "automation/Systemctl.h"
 #include "config/ConfigFile.h"
 #include "scripts/ScriptManagerBase.h"
+#include "text/SystemLog.h"
 
 namespace {
 
@@ -39,6 +39,15 @@ bool isAutomationRunning()
     const bool active = answersYes(systemctl::kIsActive);
     const bool enabled = answersYes(systemctl::kIsEnabled);
     return active && enabled;
+}
+
+// As stopAutomation leaves it: a timer that only one question denies (a failed stop or
+// disable, or a query that failed) does not stand stopped.
+bool isAutomationStopped()
+{
+    const bool active = answersYes(systemctl::kIsActive);
+    const bool enabled = answersYes(systemctl::kIsEnabled);
+    return !active && !enabled;
 }
 
 bool stopAutomation()

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "automation/Automation.h"
 #include "automation/RunLock.h"
-#include "automation/SystemLog.h"
 #include "cli/Messages.h"
 #include "cli/Options.h"
-#include "cli/Translate.h"
 #include "cli/Usage.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigPath.h"
-#include "scripts/ScriptNumbers.h"
 #include "scripts/ScriptRunner.h"
+#include "scripts/ScriptTable.h"
+#include "text/SystemLog.h"
+#include "text/Translate.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -29,10 +29,9 @@ int report(bool succeeded, const char* success, const char* failure)
     return 1;
 }
 
-// The script number as strtol reads it: leading blanks and a sign accepted, anything after the
-// digits ignored. Empty without digits or outside the int32 range.
-// The saved script for -c and -t; what made it unusable, or read as 0, goes to the log.
-ScriptConfig loadLogged()
+// Runs `operation` on the saved script for -c and -t and gives the exit status. Why no script
+// could be run, what of the configuration read as 0, and a failed run go to the log.
+int runSaved(bool (*operation)(const ScriptConfig&), const char* name)
 {
     std::vector<std::string> problems;
     const ScriptConfig config = loadConfig(&problems);
@@ -42,27 +41,27 @@ ScriptConfig loadLogged()
     }
     if (!isValidScript(config.script)) {
         if (problems.empty()) {
-            why = formatMessage(trNoop("script %d is not one of 1 to 6"), config.script);
+            why = formatMessage(trNoop("script %d is not one of 1 to %d"), config.script,
+                                kScripts.back().number);
         }
         logLine(LogLevel::Error,
                 formatMessage(trNoop("No script to run: %s: %s."), configFilePath(), why.c_str()));
-    } else if (!why.empty()) {
+        return 1;
+    }
+    if (!why.empty()) {
         logLine(LogLevel::Warning,
                 formatMessage(trNoop("%s: %s; read as 0."), configFilePath(), why.c_str()));
     }
-    return config;
-}
-
-// A failed -c or -t, after the lines that said why.
-int reportRun(bool succeeded, const ScriptConfig& config, const char* operation)
-{
-    if (!succeeded && isValidScript(config.script)) {
-        logLine(LogLevel::Error,
-                formatMessage(trNoop("Script %d: the %s failed."), config.script, tr(operation)));
+    if (operation(config)) {
+        return 0;
     }
-    return succeeded ? 0 : 1;
+    logLine(LogLevel::Error,
+            formatMessage(trNoop("Script %d: the %s failed."), config.script, tr(name)));
+    return 1;
 }
 
+// The script number as strtol reads it: leading blanks and a sign accepted, anything after the
+// digits ignored. Empty without digits or outside the int32 range.
 std::optional<int32_t> scriptNumber(const char* argument)
 {
     char* end = nullptr;
@@ -134,14 +133,12 @@ int purgeCommand(const char*)
 
 int checkCommand(const char*)
 {
-    const ScriptConfig config = loadLogged();
-    return reportRun(checkScript(config), config, trNoop("check"));
+    return runSaved(checkScript, trNoop("check"));
 }
 
 int triggerCommand(const char*)
 {
-    const ScriptConfig config = loadLogged();
-    return reportRun(triggerScript(config), config, trNoop("trigger"));
+    return runSaved(triggerScript, trNoop("trigger"));
 }
 
 int infoCommand(const char*)

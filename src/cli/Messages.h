@@ -3,7 +3,7 @@
 
 // The command line's result messages: one translated line each, flushed at once.
 
-#include "cli/Translate.h"
+#include "text/Translate.h"
 
 // Another run held the run lock for longer than a run may wait.
 inline constexpr const char* kBusyMessage =

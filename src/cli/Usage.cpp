@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/Usage.h"
 
-#include "cli/Translate.h"
+#include "scripts/ScriptTable.h"
+#include "text/Translate.h"
 
 #include <iostream>
 
@@ -11,7 +12,12 @@ void printUsage()
         std::cout << tr(line) << std::endl;
     }
     std::cout << std::endl;
-    for (const char* line : kScriptLines) {
-        std::cout << tr(line) << std::endl;
+    std::cout << tr("Available scripts:") << std::endl;
+    for (const Script& script : kScripts) {
+        for (const char* line : script.usageLines) {
+            if (line != nullptr) {
+                std::cout << tr(line) << std::endl;
+            }
+        }
     }
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "cli/Messages.h"
 #include "cli/Options.h"
-#include "cli/Translate.h"
+#include "text/Translate.h"
 
 #include <clocale>
 #include <unistd.h>

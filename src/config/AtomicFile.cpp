@@ -2,6 +2,9 @@
 #include "config/AtomicFile.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <glob.h>
 #include <sys/stat.h>
@@ -116,15 +119,29 @@ bool isReplaceable(const std::string& target)
     return S_ISREG(status.st_mode);
 }
 
-// A save killed between creating its temporary file and the rename leaves that file behind.
-// Saves run one at a time (under the run lock), so any such file found now is such a leftover.
+// Whether the process that named a temporary file ".norva-snapshots-manager.PID.XXXXXX" has
+// ended; a process of another user that is running answers EPERM and so is alive.
+bool writerEnded(const std::string& temporary)
+{
+    const std::string name = temporary.substr(temporary.rfind('/') + 1);
+    const char* digits = name.c_str() + std::strlen(kTemporaryPrefix);
+    char* end = nullptr;
+    const long pid = std::strtol(digits, &end, 10);
+    return pid > 0 && *end == '.' && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// A writer killed between creating its temporary file and the rename leaves that file behind.
+// Writers need not hold the run lock (the metrics program does not), so only the files of
+// writers that have ended are such leftovers; a running one's file is its own.
 void removeLeftoverTemporaries(const std::string& directory)
 {
     glob_t found{};
-    if (::glob((directory + "/" + kTemporaryPrefix + "??????").c_str(), GLOB_NOSORT, nullptr,
+    if (::glob((directory + "/" + kTemporaryPrefix + "*.??????").c_str(), GLOB_NOSORT, nullptr,
                &found) == 0) {
         for (std::size_t index = 0; index < found.gl_pathc; ++index) {
-            ::unlink(found.gl_pathv[index]);
+            if (writerEnded(found.gl_pathv[index])) {
+                ::unlink(found.gl_pathv[index]);
+            }
         }
     }
     ::globfree(&found);
@@ -139,7 +156,8 @@ bool replaceFileAtomically(const std::string& path, std::string_view content)
         return false;
     }
     removeLeftoverTemporaries(directoryOf(target));
-    std::string temporary = directoryOf(target) + "/" + kTemporaryPrefix + "XXXXXX";
+    std::string temporary =
+        directoryOf(target) + "/" + kTemporaryPrefix + std::to_string(::getpid()) + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return false;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "config/ConfigFile.h"
 
-#include "cli/Translate.h"
 #include "config/AtomicFile.h"
 #include "config/ConfigPath.h"
+#include "text/Translate.h"
 
 #include <boost/json.hpp>
 #include <cerrno>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "config/Prompts.h"
 
-#include "cli/Translate.h"
+#include "scripts/ScriptTable.h"
+#include "text/Translate.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -11,35 +12,36 @@
 
 namespace {
 
-struct Question {
+// A question's words and the answers it accepts besides 0.
+struct Wording {
     const char* text;
     const char* wrongAnswer;
     int32_t lowest;
     int32_t highest;
 };
 
-constexpr Question kLifetimeQuestion{trNoop("Enter snapshot lifetime in days"),
-                                     trNoop("Wrong snapshot lifetime has been entered."), 1, 7};
-constexpr Question kPeriodQuestion{trNoop("Enter snapshots rotation period in days"),
-                                   trNoop("Wrong snapshots rotation period has been entered."), 1,
-                                   7};
-constexpr Question kQueueQuestion{trNoop("Enter the number of snapshots in a queue"),
-                                  trNoop("Wrong snapshots number has been entered."), 2, 6};
+constexpr Wording kLifetimeQuestion{trNoop("Enter snapshot lifetime in days"),
+                                    trNoop("Wrong snapshot lifetime has been entered."), 1, 7};
+constexpr Wording kPeriodQuestion{trNoop("Enter snapshots rotation period in days"),
+                                  trNoop("Wrong snapshots rotation period has been entered."), 1,
+                                  7};
+constexpr Wording kQueueQuestion{trNoop("Enter the number of snapshots in a queue"),
+                                 trNoop("Wrong snapshots number has been entered."), 2, 6};
 
-void writeQuestion(const Question& question)
+void writeQuestion(const Wording& question)
 {
     std::cout << tr(question.text) << " (" << tr("from ") << question.lowest << tr(" to ")
               << question.highest << ") " << tr("or 0 to cancel: ") << std::flush;
 }
 
-bool isAccepted(const Question& question, int32_t answer)
+bool isAccepted(const Wording& question, int32_t answer)
 {
     return answer == 0 || (answer >= question.lowest && answer <= question.highest);
 }
 
 // Asks until an accepted answer comes. An input that has ended or failed can give no answer
 // at all, so it cancels instead of asking forever.
-int32_t ask(const Question& question)
+int32_t ask(const Wording& question)
 {
     while (true) {
         writeQuestion(question);
@@ -54,11 +56,6 @@ int32_t ask(const Question& question)
         }
         std::cout << tr(question.wrongAnswer) << std::endl;
     }
-}
-
-bool isDayCount(int32_t days)
-{
-    return days >= 1 && days <= 7;
 }
 
 } // namespace
@@ -87,33 +84,37 @@ int32_t askQueueSize()
     return ask(kQueueQuestion);
 }
 
+int32_t askFor(Question question)
+{
+    switch (question) {
+    case Question::Lifetime:
+        return askDays(false);
+    case Question::Period:
+        return askDays(true);
+    case Question::QueueSize:
+        return askQueueSize();
+    }
+    return 0;
+}
+
 ScriptConfig askScriptParameters(int32_t number)
 {
-    ScriptConfig config;
-    switch (number) {
-    case 1:
-    case 3:
-        config.reset(number);
-        break;
-    case 2:
-    case 4:
-    case 6:
-        if (const int32_t days = askDays(number == 6); isDayCount(days)) {
-            config.reset(number);
-            config.lifetime = days;
-        }
-        break;
-    case 5:
-        if (const int32_t period = askDays(true); isDayCount(period)) {
-            if (const int32_t quantity = askQueueSize(); quantity >= 2 && quantity <= 6) {
-                config.reset(number);
-                config.lifetime = period;
-                config.quantity = quantity;
-            }
-        }
-        break;
-    default:
-        break;
+    const Script* script = findScript(number);
+    if (script == nullptr) {
+        return {};
     }
+    ScriptConfig config;
+    for (const ScriptParameter* parameter : script->parameters) {
+        if (parameter == nullptr) {
+            break;
+        }
+        // 0 cancels: whatever was answered before is forgotten, and nothing more is asked.
+        const int32_t answer = askFor(parameter->question);
+        if (answer == 0) {
+            return {};
+        }
+        config.*(parameter->field) = answer;
+    }
+    config.script = number;
     return config;
 }

@@ -2,9 +2,9 @@
 // norva-snapshots-metrics [DIRECTORY]: writes norva_snapshots.prom for node_exporter's textfile
 // collector (default directory /var/lib/prometheus/node-exporter; nothing is done when it does
 // not exist). norva-snapshots.service runs it after every check, failed ones too.
-#include "automation/SystemLog.h"
 #include "config/AtomicFile.h"
 #include "metrics/Metrics.h"
+#include "text/SystemLog.h"
 
 #include <cstdlib>
 #include <ctime>

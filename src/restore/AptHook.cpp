@@ -6,12 +6,12 @@
 // with status 0.
 #include "ProgramRunner.h"
 #include "automation/Automation.h"
-#include "cli/Translate.h"
 #include "config/ConfigFile.h"
 #include "restore/Commands.h"
 #include "restore/Formatting.h"
 #include "restore/Output.h"
 #include "restore/RestorePoints.h"
+#include "text/Translate.h"
 
 namespace {
 

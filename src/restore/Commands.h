@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "cli/Translate.h"
+#include "text/Translate.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "cli/Translate.h"
 #include "restore/Commands.h"
+#include "text/Translate.h"
 
 #include <iostream>
 #include <string_view>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "restore/Formatting.h"
 
-#include "cli/Translate.h"
+#include "text/Translate.h"
 
 #include <array>
 #include <ctime>

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // list and changes: they read and never change anything.
-#include "cli/Translate.h"
 #include "restore/Commands.h"
 #include "restore/DpkgDatabase.h"
 #include "restore/FileTree.h"
@@ -9,6 +8,7 @@
 #include "restore/PointTable.h"
 #include "restore/RestoreChecks.h"
 #include "scripts/Clock.h"
+#include "text/Translate.h"
 
 #include <fstream>
 #include <iostream>

@@ -5,11 +5,11 @@
 // the default one again.
 #include "ProgramRunner.h"
 #include "automation/Automation.h"
-#include "cli/Translate.h"
 #include "restore/BootEntry.h"
 #include "restore/Commands.h"
 #include "restore/Output.h"
 #include "restore/RestoreChecks.h"
+#include "text/Translate.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "restore/PointTable.h"
 
-#include "cli/Translate.h"
 #include "restore/Formatting.h"
+#include "text/Translate.h"
 
 #include <algorithm>
 #include <array>

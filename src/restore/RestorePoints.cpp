@@ -5,7 +5,7 @@
 #include "ProgramRunner.h"
 #include "RootDevice.h"
 #include "SnapshotRecord.h"
-#include "cli/Translate.h"
+#include "text/Translate.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include "automation/Automation.h"
 #include "automation/RunLock.h"
 #include "cli/Messages.h"
-#include "cli/Translate.h"
 #include "restore/Commands.h"
 #include "restore/Formatting.h"
 #include "restore/Output.h"
 #include "restore/RestoreChecks.h"
+#include "text/Translate.h"
 
 #include <iostream>
 #include <unistd.h>

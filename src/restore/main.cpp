@@ -2,8 +2,8 @@
 // norva-snapshots-restore: what an administrator does with the restore points that
 // norva-snapshots-manager keeps: list them, see what changed since one, roll back to one, boot
 // into one to look around.
-#include "cli/Translate.h"
 #include "restore/Commands.h"
+#include "text/Translate.h"
 
 #include <clocale>
 #include <iostream>

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "scripts/ManagerDouble.h"
 
-#include "cli/Translate.h"
 #include "scripts/Clock.h"
 #include "scripts/ParameterLines.h"
 #include "scripts/SnapshotRules.h"
@@ -9,7 +8,12 @@
 
 bool ManagerDouble::check()
 {
-    const SnapshotListGuard list;
+    SnapshotListGuard list;
+    if (list.empty()) {
+        // A listing that failed answers empty too, and a snapshot made for it would stay on as
+        // the pair's additional one, never to be told apart: look once more before making one.
+        list.refresh();
+    }
     switch (list.size()) {
     case 0:
         return createIfAllowed(because(Why::Missing), 0);
@@ -77,5 +81,5 @@ bool ManagerDouble::createAdditionalIfDue(SnapshotHandle snapshot)
 
 void ManagerDouble::info()
 {
-    writeDaysLine(trNoop("Snapshots rotation period: "), config().lifetime);
+    writeParameterLines(config());
 }

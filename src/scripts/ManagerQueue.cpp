@@ -2,12 +2,12 @@
 #include "scripts/ManagerQueue.h"
 
 #include "automation/Automation.h"
-#include "automation/SystemLog.h"
-#include "cli/Translate.h"
 #include "scripts/Clock.h"
 #include "scripts/ParameterLines.h"
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
+#include "text/SystemLog.h"
+#include "text/Translate.h"
 
 namespace {
 
@@ -35,7 +35,18 @@ bool ManagerQueue::launch()
     if (!removeAllSnapshots(because(Why::Launch))) {
         return false;
     }
-    const uint64_t size = queueSnapshotSize(root_vg_free_space(), config().quantity);
+    const uint64_t freeSpace = root_vg_free_space();
+    const uint64_t rootSize = root_volume_size();
+    const uint64_t size = queueSnapshotSize(freeSpace, config().quantity, rootSize);
+    if (size == 0) {
+        // 0 would ask the library for full-sized snapshots, which a queue was never meant to be.
+        logLine(LogLevel::Error,
+                formatMessage(trNoop("Script 5: no size for a queue of %d snapshots: %llu bytes "
+                                     "free, a root volume of %llu bytes."),
+                              config().quantity, static_cast<unsigned long long>(freeSpace),
+                              static_cast<unsigned long long>(rootSize)));
+        return false;
+    }
     if (!creationAllowed(because(Why::Launch), size)) {
         return false;
     }
@@ -163,6 +174,5 @@ bool ManagerQueue::rotateQueue() const
 
 void ManagerQueue::info()
 {
-    writeDaysLine(trNoop("Snapshots rotation period: "), config().lifetime);
-    writeCountLine(trNoop("Number of snapshots in a queue: "), config().quantity);
+    writeParameterLines(config());
 }

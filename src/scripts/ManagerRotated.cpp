@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "scripts/ManagerRotated.h"
 
-#include "cli/Translate.h"
 #include "scripts/Clock.h"
 #include "scripts/ParameterLines.h"
 #include "scripts/SnapshotRules.h"
@@ -45,5 +44,5 @@ bool ManagerRotated::rotate(SnapshotListGuard& list)
 
 void ManagerRotated::info()
 {
-    writeDaysLine(trNoop("Snapshot lifetime: "), config().lifetime);
+    writeParameterLines(config());
 }

@@ -2,10 +2,10 @@
 #include "scripts/ManagerSingle.h"
 
 #include "automation/Automation.h"
-#include "automation/SystemLog.h"
-#include "cli/Translate.h"
 #include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
+#include "text/SystemLog.h"
+#include "text/Translate.h"
 
 #include <algorithm>
 #include <ctime>
@@ -90,7 +90,7 @@ bool ManagerSingle::createAdditionalSnapshot()
 
 bool ManagerSingle::keepsEarlierRestorePoint() const
 {
-    if (isAutomationRunning()) {
+    if (!isAutomationStopped()) {
         return false;
     }
     const SnapshotListGuard list;

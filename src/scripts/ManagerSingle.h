@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "norvasnapshots.h"
 #include "scripts/ScriptManagerBase.h"
-#include "snapshots/norvasnapshots.h"
 
 // Script 1: exactly one usable, full-sized snapshot. Its launch is shared by scripts 2, 3, 4
 // and 6, and its two snapshot operations by every script derived from it.

@@ -1,28 +1,26 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "scripts/ParameterLines.h"
 
-#include "cli/Translate.h"
+#include "scripts/ScriptTable.h"
+#include "text/Translate.h"
 
 #include <iostream>
 
-void writeDaysLine(const char* label, int32_t days)
+void writeParameterLines(const ScriptConfig& config)
 {
-    std::cout << tr(label);
-    if (days != 0) {
-        std::cout << days << tr(" days");
-    } else {
-        std::cout << tr("unknown");
+    const Script* script = findScript(config.script);
+    for (const ScriptParameter* parameter :
+         script == nullptr ? Script{}.parameters : script->parameters) {
+        if (parameter == nullptr) {
+            break;
+        }
+        const int32_t value = config.*(parameter->field);
+        std::cout << tr(parameter->label);
+        if (value == 0) {
+            std::cout << tr("unknown");
+        } else {
+            std::cout << value << (parameter->inDays ? tr(" days") : "");
+        }
+        std::cout << std::endl;
     }
-    std::cout << std::endl;
-}
-
-void writeCountLine(const char* label, int32_t count)
-{
-    std::cout << tr(label);
-    if (count != 0) {
-        std::cout << count;
-    } else {
-        std::cout << tr("unknown");
-    }
-    std::cout << std::endl;
 }

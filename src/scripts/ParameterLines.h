@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include <cstdint>
+#include "scripts/ScriptConfig.h"
 
-// The parameter lines of `-i`: a translated label, then the value, or "unknown" for 0.
-
-// "<label>N days" or "<label>unknown".
-void writeDaysLine(const char* label, int32_t days);
-
-// "<label>N" or "<label>unknown".
-void writeCountLine(const char* label, int32_t count);
+// The parameter lines of `-i` for the script of `config`, one for each parameter its launch asks
+// for (ScriptTable.h): a translated label, then the value ("N days" or "N"), or "unknown" for 0.
+void writeParameterLines(const ScriptConfig& config);

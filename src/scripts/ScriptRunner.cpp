@@ -2,8 +2,8 @@
 #include "scripts/ScriptRunner.h"
 
 #include "config/Prompts.h"
-#include "scripts/ManagerFactory.h"
-#include "scripts/ScriptNumbers.h"
+#include "scripts/ScriptManagerBase.h"
+#include "scripts/ScriptTable.h"
 
 LaunchStatus launchScript(int32_t number, const std::function<bool()>& beforeChanges)
 {
@@ -24,20 +24,15 @@ LaunchStatus launchScript(int32_t number, const std::function<bool()>& beforeCha
     return manager->launch() ? LaunchStatus::Launched : LaunchStatus::Failed;
 }
 
+// A number that names no script gives no manager, and so false.
 bool checkScript(const ScriptConfig& config)
 {
-    if (!isValidScript(config.script)) {
-        return false;
-    }
     const auto manager = createManager(config);
     return manager && manager->check();
 }
 
 bool triggerScript(const ScriptConfig& config)
 {
-    if (!isValidScript(config.script)) {
-        return false;
-    }
     const auto manager = createManager(config);
     return manager && manager->trigger();
 }

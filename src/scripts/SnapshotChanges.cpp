@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "scripts/SnapshotChanges.h"
 
-#include "automation/SystemLog.h"
-#include "cli/Translate.h"
+#include "text/SystemLog.h"
+#include "text/Translate.h"
 
 #include <array>
 #include <string>
@@ -65,10 +65,9 @@ bool creationAllowed(const Cause& cause, uint64_t size)
 {
     const int32_t answer = can_create_lvm_snapshot(size);
     if (answer != NORVA_CAN_CREATE) {
-        logLine(LogLevel::Error,
-                formatMessage(trNoop("%s: no snapshot of %s can be made now: %s."),
-                              asker(cause).c_str(), sizeText(size).c_str(),
-                              refusalReason(answer).c_str()));
+        logLine(LogLevel::Error, formatMessage(trNoop("%s: no snapshot of %s can be made now: %s."),
+                                               asker(cause).c_str(), sizeText(size).c_str(),
+                                               refusalReason(answer).c_str()));
     }
     return answer == NORVA_CAN_CREATE;
 }

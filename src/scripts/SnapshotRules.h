@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "snapshots/norvasnapshots.h"
+#include "norvasnapshots.h"
 
 #include <cstdint>
 
@@ -44,9 +44,13 @@ inline constexpr uint64_t kHighestTolerableFilling = 94;
 inline constexpr double kQueueShareOfFreeSpace = 0.99;
 
 // The size of each queue snapshot: the free space shared out in integer division, 99 percent of
-// a share, truncated. `quantity` must be at least 1.
-[[nodiscard]] constexpr uint64_t queueSnapshotSize(uint64_t freeSpace, int32_t quantity)
+// a share, truncated, and no more than the root volume's size: the library holds a larger
+// snapshot at that size, and a size it never reports would be "put right" at every check.
+// `quantity` must be at least 1.
+[[nodiscard]] constexpr uint64_t queueSnapshotSize(uint64_t freeSpace, int32_t quantity,
+                                                   uint64_t rootSize)
 {
     const uint64_t share = freeSpace / static_cast<uint64_t>(static_cast<int64_t>(quantity));
-    return static_cast<uint64_t>(static_cast<double>(share) * kQueueShareOfFreeSpace);
+    const auto size = static_cast<uint64_t>(static_cast<double>(share) * kQueueShareOfFreeSpace);
+    return size < rootSize ? size : rootSize;
 }

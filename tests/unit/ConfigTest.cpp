@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The configuration text as read and written, the answers at the prompts, and the run lock.
+// The configuration text as read and written, how it is saved, and the run lock. The answers at
+// the prompts are the end-to-end table's.
 #include "World.h"
+#include "automation/CommandLine.h"
 #include "automation/RunLock.h"
+#include "automation/Systemctl.h"
 #include "config/ConfigFile.h"
-#include "config/Prompts.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -35,36 +38,79 @@ TEST(ConfigText, ReadsEachKeyOnItsOwnAndAnythingElseAsZero)
     }
     EXPECT_EQ(serializeConfig({5, 3, 4, UINT64_MAX}),
               "{\"script\":5,\"lifetime\":3,\"quantity\":4,\"size\":18446744073709551615}\n");
-    EXPECT_EQ(serializeConfig({-1, 0, 0, 0}),
-              "{\"script\":-1,\"lifetime\":0,\"quantity\":0,\"size\":0}\n");
 }
 
-TEST(Prompts, TakeDigitsWithASignAndIgnoreTheRest) // the questions themselves: end to end
+namespace {
+std::vector<std::string>* fileCalls = nullptr; // while set, fsync and rename are written down
+}
+
+extern "C" int fsync(int fd)
 {
-    const struct {
-        const char* word;
-        std::optional<int32_t> answer;
-    } rows[] = {{"3", 3},           {"+3", 3},           {"-2", -2}, {"5abc", 5},
-                {"007", 7},         {"abc", {}},         {"", {}},   {"2147483647", 2147483647},
-                {"2147483648", {}}, {"-2147483649", {}}, {" 3", {}}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(parseAnswer(row.word), row.answer) << row.word;
+    if (fileCalls != nullptr) {
+        fileCalls->push_back(
+            "fsync " +
+            std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)).string());
     }
+    return reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"))(fd);
 }
 
-// The one held-lock test: another run holds the lock; this one gives up after its wait, takes
-// it once it is free, and a file planted by another user does not stop it.
-TEST_F(World, RunLockWaitsForAnotherRunThenGivesUp)
+extern "C" int rename(const char* from, const char* to) noexcept
+{
+    if (fileCalls != nullptr) {
+        fileCalls->push_back(std::string("rename ") + from + " " + to);
+    }
+    return reinterpret_cast<int (*)(const char*, const char*)>(::dlsym(RTLD_NEXT, "rename"))(from,
+                                                                                             to);
+}
+
+// The new text is on the disk before it takes the file's name, and the directory after; a
+// running writer's temporary file is its own, one of a writer that ended is a leftover.
+TEST_F(World, ASaveIsFlushedBeforeItReplacesTheFileAndLeavesOthersTheirs)
+{
+    std::string noProcess; // pids stay below pid_max
+    std::ifstream("/proc/sys/kernel/pid_max") >> noProcess;
+    const std::string leftover = dir_ + "/.norva-snapshots-manager." + noProcess + ".Ab3dEf";
+    const std::string running =
+        dir_ + "/.norva-snapshots-manager." + std::to_string(::getppid()) + ".Ab3dEf";
+    std::ofstream(leftover) << "left by a writer killed";
+    std::ofstream(running) << "being written by another writer";
+    std::vector<std::string> calls;
+    fileCalls = &calls;
+    EXPECT_TRUE(saveConfig({2, 7, 0, 0}));
+    fileCalls = nullptr;
+    ASSERT_FALSE(calls.empty());
+    const std::string temporary = calls[0].substr(std::string("fsync ").size());
+    EXPECT_EQ(calls, (std::vector<std::string>{"fsync " + temporary,
+                                               "rename " + temporary + " " + configPath,
+                                               "fsync " + dir_}));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    EXPECT_TRUE(std::filesystem::exists(running));
+}
+
+// Runs one at a time: a second take waits, then gives up; the lock is exclusive (a shared one
+// would let this process take it twice), no child inherits it (the fake systemctl writes down
+// what it has open), and neither a symlink nor a file of another user planted in its place, to a
+// file someone holds, is taken for it.
+TEST_F(World, RunLockLetsOneRunAtATime)
 {
     const std::string path = dir_ + "/run.lock";
-    const int other = ::open(path.c_str(), O_RDWR | O_CREAT, 0600);
-    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    std::optional<RunLock> held = RunLock::acquire(path.c_str(), std::chrono::milliseconds(0));
+    ASSERT_TRUE(held);
     EXPECT_FALSE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(300)));
-    ::close(other);
-    EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(300)));
-    ASSERT_EQ(::fchown(::open(path.c_str(), O_RDONLY), 65534, 65534), 0);
-    const int planted = ::open(path.c_str(), O_RDONLY);
+    std::ofstream(dir_ + "/systemctl/fds");
+    EXPECT_EQ(runCommandLine(systemctl::kIsActive), 0);
+    EXPECT_EQ(read(dir_ + "/systemctl/fds").find(path), std::string::npos);
+    held.reset();
+    EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(0)));
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(configPath, path);
+    const int planted = ::open(configPath.c_str(), O_RDWR | O_CREAT, 0600);
     ASSERT_EQ(::flock(planted, LOCK_EX), 0);
-    EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(300)));
+    EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(0)));
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    std::filesystem::remove(path);
+    ASSERT_EQ(::fchown(planted, 65534, 65534), 0);
+    std::filesystem::create_hard_link(configPath, path);
+    EXPECT_TRUE(RunLock::acquire(path.c_str(), std::chrono::milliseconds(0)));
     ::close(planted);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "cli/Translate.h"
+#include "text/Translate.h"
 
 #include <string>
 
@@ -11,4 +11,6 @@
 // statuses stay as they are; this is where an administrator learns more.
 enum class LogLevel : int { Error = 3, Warning = 4, Notice = 5 }; // syslog priorities
 
+// Seam: the tool links syslog(3); unit tests link a log they read, each line with the state of the
+// simulated library as it was when the line was written.
 void logLine(LogLevel level, const std::string& line);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "cli/Translate.h"
+#include "text/Translate.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-// SPDX-License-Identifier: GPL-2.0-or-later
+// SPDX-License-Identifier: LGPL-2.1-or-later
 /* The snapshot library that the tool drives: libnorvasnapshots.so.0.
  *
  * The tool decides and the library acts. Every implementation (the simulated one for tests

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "automation/SystemLog.h"
+#include "text/SystemLog.h"
 
 #include <syslog.h>
 
