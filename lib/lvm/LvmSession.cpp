@@ -124,14 +124,12 @@ void LvmSession::checkNamesakes()
     for (const std::string& uuid : others) {
         uuids += (uuids.empty() ? "" : ", ") + withDashes(uuid);
     }
-    warn("another volume group is named " + root.vgName + " too (uuid " + uuids +
+    const std::string name = root.vgName;
+    warn("another volume group is named " + name + " too (uuid " + uuids +
          "), beside the root's (uuid " + withDashes(root.vgUuid) +
-         "). LVM refuses every command "
-         "that names " +
-         root.vgName +
-         ", the boot's activation of the root included; this "
-         "library works on the root's volume group by its uuid and devices. Give the other one "
-         "a name of its own: vgrename " +
+         "). LVM refuses every command that names " + name +
+         ", the boot's activation of the root included; this library works on the root's volume "
+         "group by its uuid and devices. Give the other one a name of its own: vgrename " +
          withDashes(others.front()) + " NEW_NAME");
 }
 

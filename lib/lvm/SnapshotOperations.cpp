@@ -69,8 +69,8 @@ namespace {
                      std::to_string(bytes) + " bytes free there) and goes on other PVs of " +
                      root.vgName + ": while one of them is missing, " + root.vgName + "/" +
                      root.name +
-                     " is not activated at boot (see \"A lost disk\" in "
-                     "norva-snapshots-manager(8))");
+                     " is not activated at boot (see \"A snapshot on another disk\" "
+                     "in norva-snapshots-manager(8))");
     }
     return place.pvs;
 }
