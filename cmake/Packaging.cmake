@@ -30,6 +30,9 @@ install(TARGETS norva-snapshots-manager norva-snapshots-metrics norva-snapshots-
   DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT tool)
 set(NORVA_INSTALLED_METRICS ${CMAKE_INSTALL_FULL_SBINDIR}/norva-snapshots-metrics)
 install(FILES README.md BENCHMARKS.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT tool)
+# Prometheus alerting rules on the metrics, for a fleet to copy.
+install(FILES data/prometheus/norva-snapshots-alerts.yml
+  DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples COMPONENT tool)
 
 # --- systemd units ----------------------------------------------------------------------------
 set(NORVA_UNIT_BUILD_DIR ${PROJECT_BINARY_DIR}/data/systemd)

@@ -10,33 +10,61 @@ std::vector<std::string> lvmEnvironment()
     return {"LC_ALL=C", "PATH=/usr/sbin:/usr/bin:/sbin:/bin", "LVM_SUPPRESS_FD_WARNINGS=1"};
 }
 
+namespace {
+
+// A JSON report with sizes in bytes; lvs's of hidden LVs too.
+[[nodiscard]] std::vector<std::string>
+jsonReport(const std::string& command, const std::string& fields, const std::string& selection)
+{
+    std::vector<std::string> report{command, "--reportformat", "json", "--units", "b", "--nosuffix",
+                                    "-o",    fields,           "-S",   selection};
+    if (command == "lvs") {
+        report.insert(report.begin() + 1, "-a");
+    }
+    return report;
+}
+
+} // namespace
+
 std::vector<std::string> reportCommand(const std::string& vg)
 {
-    return {"lvs", "--reportformat", "json",     "--units",
-            "b",   "--nosuffix",     "--config", "report/time_format=\"%s\"",
-            "-o",  reportFields(),   vg};
+    std::vector<std::string> command = jsonReport("lvs", reportFields(), "vg_name=\"" + vg + "\"");
+    command.insert(command.begin() + 2, {"--config", "report/time_format=\"%s\""});
+    return command;
+}
+
+std::vector<std::string> volumesCommand(const std::string& vgUuid)
+{
+    return jsonReport("pvs", "pv_name,pv_free", "vg_uuid=" + vgUuid);
+}
+
+std::vector<std::string> devicesCommand(const std::string& vgUuid)
+{
+    return jsonReport("lvs", "lv_name,devices,metadata_devices", "vg_uuid=" + vgUuid);
 }
 
 std::vector<std::string> createCommand(const NewSnapshot& snapshot)
 {
-    return {"lvcreate",
-            "-y",
-            "-s",
-            "-c",
-            std::to_string(kChunkSize / 1024) + "k",
-            "-l",
-            std::to_string(snapshot.extents),
-            "-n",
-            snapshot.name,
-            "--addtag",
-            kOwnTag,
-            "--addtag",
-            sizeTag(snapshot.askedSize),
-            "--addtag",
-            sequenceTag(snapshot.sequence),
-            "--addtag",
-            chunkTag(kChunkSize),
-            snapshot.vg + "/" + snapshot.origin};
+    std::vector<std::string> command{"lvcreate",
+                                     "-y",
+                                     "-s",
+                                     "-c",
+                                     std::to_string(kChunkSize / 1024) + "k",
+                                     "-l",
+                                     std::to_string(snapshot.extents),
+                                     "-n",
+                                     snapshot.name,
+                                     "--addtag",
+                                     kOwnTag,
+                                     "--addtag",
+                                     sizeTag(snapshot.askedSize),
+                                     "--addtag",
+                                     sequenceTag(snapshot.sequence),
+                                     "--addtag",
+                                     chunkTag(kChunkSize),
+                                     snapshot.vg + "/" + snapshot.origin};
+    command.insert(command.end(), snapshot.pvs.begin(), snapshot.pvs.end());
+    return command;
 }
 
 std::vector<std::string> resizeCommand(const std::string& vg, const std::string& lv,

@@ -12,7 +12,10 @@
 [[nodiscard]] std::vector<std::string> lvmEnvironment();
 
 // The command lines, each without the program: lvm's first argument is the command.
+// Reports select the VG instead of naming it: LVM refuses a name that two VGs share.
 [[nodiscard]] std::vector<std::string> reportCommand(const std::string& vg);
+[[nodiscard]] std::vector<std::string> volumesCommand(const std::string& vgUuid);
+[[nodiscard]] std::vector<std::string> devicesCommand(const std::string& vgUuid);
 
 struct NewSnapshot {
     std::string vg;
@@ -21,6 +24,7 @@ struct NewSnapshot {
     uint64_t extents = 0;
     uint64_t askedSize = 0;
     uint64_t sequence = 0;
+    std::vector<std::string> pvs; // where LVM may allocate it; empty: anywhere in the VG
 };
 [[nodiscard]] std::vector<std::string> createCommand(const NewSnapshot& snapshot);
 

@@ -127,3 +127,16 @@ std::string withoutDashes(std::string_view uuid)
     }
     return plain;
 }
+
+std::string withDashes(std::string_view uuid)
+{
+    // LVM groups its 32 characters 6-4-4-4-4-4-6.
+    std::string dashed;
+    for (size_t i = 0; i < uuid.size(); ++i) {
+        if (i == 6 || (i > 6 && i < 30 && (i - 6) % 4 == 0)) {
+            dashed.push_back('-');
+        }
+        dashed.push_back(uuid[i]);
+    }
+    return dashed;
+}

@@ -36,5 +36,6 @@ struct RootIdentity {
 // Reads the files under `paths` and tells which LV "/" is; `why` says what was missing.
 [[nodiscard]] std::optional<RootIdentity> discoverRoot(const SystemPaths& paths, std::string& why);
 
-// The uuid as LVM prints it (with dashes) turned into the form device-mapper uses.
+// The uuid as LVM prints it (with dashes) turned into the form device-mapper uses, and back.
 [[nodiscard]] std::string withoutDashes(std::string_view uuid);
+[[nodiscard]] std::string withDashes(std::string_view uuid);

@@ -3,6 +3,8 @@
 #include "LvmCommands.h"
 #include "SnapshotOperations.h"
 
+#include <algorithm>
+
 namespace {
 
 // The snapshot the handle names as the current report shows it, found by its uuid: only then
@@ -74,7 +76,10 @@ bool resizeSnapshot(LvmSession& session, NorvaSnapshot& snapshot, uint64_t size)
         return false;
     }
     NorvaSnapshot current = snapshotFromRow(*row, session.knownReport(kCaller)->root());
-    const uint64_t extents = extentsForSize(size, current.geometry);
+    const uint64_t wanted = extentsForSize(size, current.geometry);
+    // A snapshot that LVM grew (autoextension) keeps what LVM gave it: the asked size is a floor.
+    const bool grownByLvm = current.extents > askedExtents(current);
+    const uint64_t extents = wanted != 0 && grownByLvm ? std::max(wanted, current.extents) : wanted;
     const uint64_t asked = answeredSize(size, current.geometry);
     if (const std::string refusal = resizeRefusal(current, extents); !refusal.empty()) {
         session.log(kCaller, refusal);

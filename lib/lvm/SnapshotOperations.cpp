@@ -34,12 +34,53 @@ namespace {
     return highest + 1;
 }
 
+// LVM's autoextension takes its extents from the free space that later snapshots were sized
+// from; when that is why one does not fit, the log says so.
+[[nodiscard]] std::string grownBy(const LvmReport& report)
+{
+    uint64_t grown = 0;
+    for (const NorvaSnapshot& snapshot : ourSnapshots(report)) {
+        grown += snapshot.extents - std::min(snapshot.extents, askedExtents(snapshot));
+    }
+    return grown == 0 ? std::string()
+                      : "; LVM grew this library's snapshots by " + std::to_string(grown) +
+                            " extents beyond the sizes asked for (snapshot_autoextend_percent)";
+}
+
+// Where the new snapshot goes, and the warning when it cannot go on the root's own PVs: a
+// missing PV that holds a snapshot stops the root's activation at boot. With a single PV there
+// is nothing to choose.
+[[nodiscard]] std::vector<std::string> placement(LvmSession& session, const LvRow& root,
+                                                 uint64_t bytes, const std::string& name,
+                                                 const char* caller)
+{
+    if (root.pvCount < 2) {
+        return {};
+    }
+    const auto volumes = session.physicalVolumes(caller);
+    const auto rootPvs = volumes ? session.rootPvs(caller) : std::nullopt;
+    if (!rootPvs) {
+        return {};
+    }
+    const Placement place = placeSnapshot(*volumes, *rootPvs, bytes);
+    if (place.elsewhere) {
+        session.warn(root.vgName + "/" + name + " does not fit on the PVs of " + root.vgName + "/" +
+                     root.name + " (" + std::to_string(place.freeOnRoot) + " of " +
+                     std::to_string(bytes) + " bytes free there) and goes on other PVs of " +
+                     root.vgName + ": while one of them is missing, " + root.vgName + "/" +
+                     root.name +
+                     " is not activated at boot (see \"A snapshot on another disk\" "
+                     "in norva-snapshots-manager(8))");
+    }
+    return place.pvs;
+}
+
 // Whether a new snapshot of `size` fits now: the can_create code, logged when it is not 0.
 [[nodiscard]] int32_t checkSpace(LvmSession& session, uint64_t size, const char* caller)
 {
     const LvmReport* report = session.report(caller);
     if (report == nullptr) {
-        return session.rootFound() ? NORVA_REPORT_FAILED : NORVA_NO_ROOT_VOLUME;
+        return session.failureCode();
     }
     if (rollbackPending(session, *report, caller)) {
         return NORVA_MERGE_PENDING;
@@ -55,7 +96,7 @@ namespace {
     if (root.vgFreeCount < needed) {
         session.log(caller, "volume group " + root.vgName + " has " +
                                 std::to_string(root.vgFreeCount) + " free extents, " +
-                                std::to_string(needed) + " needed");
+                                std::to_string(needed) + " needed" + grownBy(*report));
         return NORVA_NO_SPACE;
     }
     return NORVA_CAN_CREATE;
@@ -95,12 +136,15 @@ bool createSnapshot(LvmSession& session, uint64_t size)
     const LvmReport& report = *session.report(kCaller);
     const LvRow& root = report.root();
     const SnapshotGeometry geometry = newSnapshotGeometry(root);
-    const NewSnapshot snapshot{root.vgName,
-                               root.name,
-                               newSnapshotName(report, session.now()),
-                               extentsForSize(size, geometry),
-                               answeredSize(size, geometry),
-                               nextSequence(report)};
+    NewSnapshot snapshot{root.vgName,
+                         root.name,
+                         newSnapshotName(report, session.now()),
+                         extentsForSize(size, geometry),
+                         answeredSize(size, geometry),
+                         nextSequence(report),
+                         {}};
+    snapshot.pvs =
+        placement(session, root, snapshot.extents * root.extentSize, snapshot.name, kCaller);
     if (!session.change(createCommand(snapshot), kCaller)) {
         return false;
     }

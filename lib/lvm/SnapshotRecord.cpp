@@ -2,42 +2,7 @@
 #include "SnapshotRecord.h"
 
 #include <algorithm>
-#include <charconv>
-#include <string_view>
 #include <tuple>
-
-namespace {
-
-constexpr std::string_view kSizePrefix = "norvasnap_size_";
-constexpr std::string_view kSequencePrefix = "norvasnap_seq_";
-constexpr std::string_view kChunkPrefix = "norvasnap_chunk_";
-
-[[nodiscard]] std::optional<uint64_t> parseNumber(std::string_view digits)
-{
-    uint64_t value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// The number of the first tag that starts with `prefix`.
-[[nodiscard]] std::optional<uint64_t> taggedNumber(std::string_view tags, std::string_view prefix)
-{
-    size_t start = 0;
-    while (start <= tags.size()) {
-        const size_t end = std::min(tags.find(',', start), tags.size());
-        const std::string_view tag = tags.substr(start, end - start);
-        if (tag.substr(0, prefix.size()) == prefix) {
-            return parseNumber(tag.substr(prefix.size()));
-        }
-        start = end + 1;
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 std::string sizeTag(uint64_t size)
 {
@@ -60,14 +25,14 @@ NorvaSnapshot snapshotFromRow(const LvRow& row, const LvRow& origin)
     snapshot.name = row.name;
     snapshot.vgName = row.vgName;
     snapshot.uuid = row.uuid;
-    snapshot.creationTime = parseNumber(row.time).value_or(0);
-    snapshot.sequence = taggedNumber(row.tags, kSequencePrefix).value_or(0);
+    snapshot.creationTime = decimal(row.time).value_or(0);
+    snapshot.sequence = row.numberTag(kSequencePrefix).value_or(0);
     snapshot.size = row.size;
     // Snapshots made before the chunk tag existed all have the chunk size of that time.
-    const uint64_t chunk = taggedNumber(row.tags, kChunkPrefix).value_or(kFirstChunkSize);
+    const uint64_t chunk = row.numberTag(kChunkPrefix).value_or(kFirstChunkSize);
     snapshot.geometry = {row.extentSize, origin.size, chunk};
     snapshot.extents = row.extentSize == 0 ? 0 : row.size / row.extentSize;
-    snapshot.askedSize = taggedNumber(row.tags, kSizePrefix);
+    snapshot.askedSize = row.numberTag(kSizePrefix);
     snapshot.measurable = !row.snapPercent.empty();
     snapshot.fillHundredths = percentHundredths(row.snapPercent);
     snapshot.invalid = row.isInvalid();
@@ -100,11 +65,14 @@ uint64_t fillingPercent(const NorvaSnapshot& snapshot)
     return snapshot.invalid ? std::max<uint64_t>(percent, 100) : percent;
 }
 
+uint64_t askedExtents(const NorvaSnapshot& snapshot)
+{
+    return snapshot.askedSize ? extentsForSize(*snapshot.askedSize, snapshot.geometry)
+                              : snapshot.extents;
+}
+
 uint64_t reportedSize(const NorvaSnapshot& snapshot)
 {
-    if (snapshot.askedSize &&
-        extentsForSize(*snapshot.askedSize, snapshot.geometry) == snapshot.extents) {
-        return *snapshot.askedSize;
-    }
-    return snapshot.size;
+    return snapshot.askedSize && snapshot.extents >= askedExtents(snapshot) ? *snapshot.askedSize
+                                                                            : snapshot.size;
 }

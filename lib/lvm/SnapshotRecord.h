@@ -44,6 +44,11 @@ struct NorvaSnapshot {
 // The percent the library answers: rounded down, and at least 100 once LVM gave up on it.
 [[nodiscard]] uint64_t fillingPercent(const NorvaSnapshot& snapshot);
 
+// The extents of the size that was asked for; those it has when no size was kept.
+[[nodiscard]] uint64_t askedExtents(const NorvaSnapshot& snapshot);
+
 // The size the library answers: the asked size as long as the snapshot has the extents for
-// it, otherwise what it really has.
+// it, otherwise what it really has. A snapshot that LVM grew beyond that (its autoextension
+// by dmeventd) still answers the asked size: the size asked for is a floor, so that the
+// tool does not shrink back what LVM gave it.
 [[nodiscard]] uint64_t reportedSize(const NorvaSnapshot& snapshot);

@@ -4,6 +4,7 @@
 #include "automation/CommandLine.h"
 #include "automation/Systemctl.h"
 #include "config/ConfigFile.h"
+#include "scripts/SnapshotRules.h"
 #include "snapshots/SnapshotListGuard.h"
 
 #include <algorithm>
@@ -23,6 +24,7 @@ Metrics gatherMetrics(const std::string& serviceResult, uint64_t now)
     for (const SnapshotHandle snapshot : list) {
         metrics.highestFilling =
             std::max(metrics.highestFilling, lvm_snapshot_filling_percent(snapshot));
+        metrics.usable += isUsable(snapshot) ? 1U : 0U;
     }
     if (!list.empty()) {
         // A clock set back after the snapshot was made (a corrected or hand-set date) makes
@@ -57,6 +59,7 @@ std::string metricsText(const Metrics& m)
               m.lastCheckTime);
     }
     gauge(text, "existing", "Snapshots of the root volume made by the tool.", m.snapshots);
+    gauge(text, "usable", "Of them, restore points: dated and at most 99 percent full.", m.usable);
     if (m.newestAge) {
         gauge(text, "newest_age_seconds", "Age of the newest snapshot.", *m.newestAge);
     }

@@ -13,6 +13,7 @@ struct Metrics {
     std::optional<bool> lastCheckSucceeded; // known when the service's run just ended
     uint64_t lastCheckTime = 0;
     uint64_t snapshots = 0;
+    uint64_t usable = 0; // restore points: dated, and filled to 99 percent at most
     std::optional<uint64_t> newestAge;
     uint64_t highestFilling = 0;
     uint64_t vgFreeBytes = 0;

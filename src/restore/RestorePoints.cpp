@@ -35,7 +35,7 @@ constexpr const char* kLvmProgram = "/usr/sbin/lvm";
 [[nodiscard]] bool isOurMergingSnapshot(const LvRow& row, const LvRow& root)
 {
     return !row.attr.empty() && row.attr[0] == 'S' && row.originUuid == root.uuid &&
-           row.vgUuid == root.vgUuid && row.hasTag(kOwnTag);
+           row.vgUuid == root.vgUuid && row.hasOurTags();
 }
 
 [[nodiscard]] std::string withoutBrackets(const std::string& name)
@@ -115,9 +115,8 @@ std::optional<RestoreVolumes> RestoreVolumes::read(std::string& why)
         why = formatMessage(trNoop("The restore points cannot be read: %s."), detail.c_str());
         return std::nullopt;
     }
-    // -a: a snapshot being merged back is hidden from a plain lvs.
-    std::vector<std::string> command = reportCommand(root->vgName);
-    command.insert(command.begin() + 1, "-a");
+    // The report shows hidden volumes too: the snapshot being merged back among them.
+    const std::vector<std::string> command = reportCommand(root->vgName);
     const ProgramResult result = runLvm(command);
     if (!result.succeeded()) {
         why = formatMessage(trNoop("The restore points cannot be read: %s."),

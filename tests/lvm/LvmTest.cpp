@@ -3,7 +3,9 @@
 // refuses, and that nothing of the caller reaches lvm.
 #include "LibraryPromises.h"
 #include "LvmSession.h"
+#include "PhysicalVolumes.h"
 #include "RootDevice.h"
+#include "RootLayout.h"
 #include "SnapshotRecord.h"
 
 #include <fcntl.h>
@@ -14,6 +16,7 @@
 #include <unistd.h>
 
 using testing::HasSubstr;
+using Names = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,7 +27,8 @@ constexpr uint64_t kFull = 129;               // extents of its largest useful s
 constexpr uint64_t kNow = 1796549600;
 constexpr const char* kVgUuid = "RHRvMSfB9KCNFBWIyjngS1z43Guu3uuX";
 constexpr const char* kRootUuid = "3PufEbON5BA6GNxx29RaNfawkbuoC1Ak";
-const std::string kFullTags = "norvasnap,norvasnap_size_" + std::to_string(kRootSize);
+const std::string kFullTags =
+    "norvasnap,norvasnap_size_" + std::to_string(kRootSize) + ",norvasnap_seq_0";
 LvmSession* current = nullptr;
 
 [[nodiscard]] std::string uuidOf(const std::string& name)
@@ -103,11 +107,12 @@ protected:
             [this](int, const std::string& line) { log_ += line + "\n"; }, [] { return kNow; });
         current = session_.get();
     }
-    void seed(const std::string& lvLines, uint64_t extentCount = 1023) const
+    void seed(const std::string& lvLines, uint64_t extentCount = 1023,
+              const std::string& rootFlags = "-") const
     {
         std::ofstream(dir_ / "state")
             << "vg vg " << kVgUuid << " " << kExtent << " " << extentCount << " " << kNow
-            << "\nlv root " << kRootUuid << " 128 - 1796540000 - - 1 -\n"
+            << "\nlv root " << kRootUuid << " 128 - 1796540000 - " << rootFlags << " 1 -\n"
             << lvLines;
     }
     [[nodiscard]] std::string file(const std::string& name) const
@@ -134,17 +139,22 @@ protected:
 
 TEST_F(Lvm, ListsOurRootSnapshotsOldestFirst)
 {
-    seed(ours("snap", kFull, 100, 3) + lv("undated", 4, "-", "norvasnap") +
-         lv("manual", 25, "1796549000", "-") + lv("tool", 25, "1796549000", "other,backup") +
+    seed(ours("snap", kFull, 100, 3) + lv("undated", 4, "-", kFullTags) +
+         ours("grown", 6, 50, 4, 4 * kExtent) + lv("manual", 25, "1796549000", "-") +
+         lv("tool", 25, "1796549000", "other,backup") +
+         lv("handed", 25, "1796549000", "norvasnap") + // tagged by hand: not ours
          lv("home", 10, "1796540000", "-", "-", "-", "-") +
          lv("home_snap", 4, "1796549000", "norvasnap", "-", "0.01", uuidOf("home")));
-    EXPECT_EQ(listed(), "undated snap"); // in the order the promise table asks for
+    EXPECT_EQ(listed(), "undated snap grown"); // in the order the promise table asks for
+    const SnapshotList list = existing_lvm_snapshots();
+    EXPECT_EQ(lvm_snapshot_size(list[2]), 4 * kExtent); // grown by LVM: the asked size
+    free_existing_lvm_snapshots(list);
     // One lvs serves the whole process until it changes something itself.
-    EXPECT_EQ(root_vg_free_space(), (1023 - 128 - kFull - 4 - 2 * 25 - 10 - 4) * kExtent);
+    EXPECT_EQ(root_vg_free_space(), (1023 - 128 - kFull - 4 - 6 - 3 * 25 - 10 - 4) * kExtent);
     EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_CAN_CREATE);
-    EXPECT_EQ(file("calls"), "lvs\t--reportformat\tjson\t--units\tb\t--nosuffix\t--config\t"
-                             "report/time_format=\"%s\"\t-o\t" +
-                                 reportFields() + "\tvg\n");
+    EXPECT_EQ(file("calls"), "lvs\t-a\t--config\treport/time_format=\"%s\"\t--reportformat\tjson\t"
+                             "--units\tb\t--nosuffix\t-o\t" +
+                                 reportFields() + "\t-S\tvg_name=\"vg\"\n");
 }
 
 TEST_F(Lvm, KeepsTheLibraryPromises)
@@ -152,26 +162,112 @@ TEST_F(Lvm, KeepsTheLibraryPromises)
     expectLibraryPromises(*this);
 }
 
-TEST(LvmReport, KeepsEachVolumeOnceAndTakesNoSnapshotForTheRoot)
+// Each LV once, whatever lvs printed, and only those of the root's VG: another VG of the same
+// name (a disk from another machine) is only named as such.
+TEST(LvmReport, KeepsEachVolumeOfTheRootsGroupOnce)
 {
     const std::string root = R"({"lv_name":"root","vg_name":"vg","lv_uuid":"r","vg_uuid":"v",)"
                              R"("lv_attr":"owi-aos---","lv_size":"4","vg_extent_size":"4"})";
     const std::string snap = R"({"lv_name":"s","vg_name":"vg","lv_uuid":"s","vg_uuid":"v",)"
-                             R"("origin_uuid":"r","lv_attr":"swi-a-s---","lv_tags":"norvasnap",)"
-                             R"("vg_extent_size":"4"})";
+                             R"("origin_uuid":"r","lv_attr":"swi-a-s---","lv_tags":")" +
+                             kFullTags + R"(","vg_extent_size":"4"})";
+    const std::string other = R"({"lv_name":"root","vg_name":"vg","lv_uuid":"o","vg_uuid":"w",)"
+                              R"("lv_attr":"-wi-------","lv_size":"4","vg_extent_size":"4"})";
     std::string why;
-    const auto report = LvmReport::parse(R"({"report":[{"lv":[)" + root + "," + snap + "," + snap +
-                                             "," + root + "," + snap + "]}]}",
+    const auto report = LvmReport::parse(R"({"report":[{"lv":[)" + other + "," + root + "," + snap +
+                                             "," + snap + "," + root + "," + snap + "]}]}",
                                          RootIdentity{"vg", "root", "vr"}, why);
     ASSERT_TRUE(report) << why;
     EXPECT_EQ(report->rows().size(), 2U);
+    EXPECT_EQ(report->root().uuid, "r");
+    EXPECT_EQ(report->namesakes(), Names{"w"});
     EXPECT_EQ(ourSnapshots(*report).size(), 1U);
     EXPECT_FALSE(LvmReport::parse(R"({"report":[{"lv":[)" + snap + "]}]}",
                                   RootIdentity{"vg", "root", "vr"}, why));
     EXPECT_THAT(why, HasSubstr("did not report vg/root"));
-    // "/" booted from a snapshot is no root to take snapshots of.
-    EXPECT_FALSE(LvmReport::parse(R"({"report":[{"lv":[)" + snap + "]}]}",
-                                  RootIdentity{"vg", "s", "vs"}, why));
+}
+
+// The layouts of "/" that LVM takes classic snapshots of, and the others, refused alike.
+TEST(RootLayout, TakesSnapshotsOfTheLayoutsLvmTakesThemOf)
+{
+    const struct {
+        std::string layout, attr, part; // part: the layout of a hidden part of the root
+        bool supported;
+    } rows[] = {
+        {"linear", "-wi-ao----", "", true},
+        {"striped", "-wi-ao----", "", true},
+        {"raid,raid1", "rwi-aor---", "linear", true},
+        {"mirror", "mwi-aom---", "", true},
+        {"cache", "Cwi-aoC---", "", true},
+        {"raid,raid1", "rwi-aor---", "integrity", false},
+        {"thin,sparse", "Vwi-aotz--", "", false},
+        {"vdo", "vwi-a-v---", "", false},
+        {"linear", "swi-a-s---", "", false}, // booted from a snapshot
+    };
+    for (const auto& row : rows) {
+        const std::string json = R"({"report":[{"lv":[{"lv_name":"root","lv_uuid":"r",)"
+                                 R"("vg_uuid":"v","vg_extent_size":"4","lv_attr":")" +
+                                 row.attr + R"(","lv_layout":")" + row.layout +
+                                 R"("},{"lv_name":"[root_rimage_0]","lv_uuid":"p","vg_uuid":"v",)"
+                                 R"("lv_parent":"root","lv_layout":")" +
+                                 row.part + R"("}]}]})";
+        std::string why;
+        const auto report = LvmReport::parse(json, RootIdentity{"vg", "root", "vr"}, why);
+        ASSERT_TRUE(report) << why;
+        EXPECT_EQ(rootRefusal(*report).empty(), row.supported) << row.layout << " " << row.part;
+    }
+}
+
+// A root LVM reports but takes no snapshot of is no root volume for the library (code 1, as
+// where "/" is no LV at all), and lvs runs once for it; a RAID root is one like any other.
+TEST_F(Lvm, AnswersByTheRootsLayout)
+{
+    const struct {
+        std::string rootFlags, lvs;
+        int32_t code;
+        long runs; // of lvm
+    } rows[] = {
+        {"T", "", NORVA_NO_ROOT_VOLUME, 1},
+        {"R", "", NORVA_CAN_CREATE, 3}, // lvs, lvcreate, lvs
+        {"R", lv("back", kFull, "1796548000", kFullTags, "M"), NORVA_MERGE_PENDING, 1},
+    };
+    for (const auto& row : rows) {
+        std::filesystem::remove(dir_ / "calls");
+        seed(row.lvs, 1023, row.rootFlags);
+        newProcess();
+        EXPECT_EQ(can_create_lvm_snapshot(0), row.code) << row.rootFlags;
+        EXPECT_EQ(create_lvm_snapshot(0), row.code == NORVA_CAN_CREATE) << row.rootFlags;
+        EXPECT_EQ(listed().empty(), row.code != NORVA_CAN_CREATE) << row.rootFlags;
+        const std::string calls = file("calls");
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), row.runs) << calls;
+    }
+    EXPECT_THAT(log_, HasSubstr("vg/root is a thin volume"));
+}
+
+// Only the devices of the root's LV, through its hidden parts, and the place of a snapshot.
+TEST(PhysicalVolumes, PutsASnapshotOnTheRootsPvsWhenTheyHaveTheRoom)
+{
+    const auto devices = [](const std::string& rows) {
+        return volumePvs(R"j({"report":[{"lv":[)j" + rows + "]}]}", "root").value_or(Names{"?"});
+    };
+    EXPECT_EQ(devices(R"j({"lv_name":"root","devices":"root_rimage_0(0),root_rimage_1(0)",)j"
+                      R"j("metadata_devices":"root_rmeta_0(0)"},)j"
+                      R"j({"lv_name":"[root_rimage_0]","devices":"/dev/vda2(1)"},)j"
+                      R"j({"lv_name":"[root_rimage_1]","devices":"/dev/vdb(1)"},)j"
+                      R"j({"lv_name":"[root_rmeta_0]","devices":"/dev/vdd(0)"},)j"
+                      R"j({"lv_name":"home","devices":"/dev/vdc(0)"})j"),
+              (Names{"/dev/vda2", "/dev/vdb", "/dev/vdd"}));
+    EXPECT_EQ(devices(R"j({"lv_name":"root","devices":"/dev/vda2(0)"},)j"
+                      R"j({"lv_name":"root","devices":"/dev/vdc(9)"})j"),
+              (Names{"/dev/vda2", "/dev/vdc"}));
+    const std::vector<PhysicalVolume> volumes{
+        {"/dev/vda2", 10}, {"/dev/vdb", 100}, {"[unknown]", 50}};
+    const Names root{"/dev/vda2"};
+    EXPECT_EQ(placeSnapshot(volumes, root, 10).pvs, root);
+    EXPECT_FALSE(placeSnapshot(volumes, root, 10).elsewhere);
+    EXPECT_EQ(placeSnapshot(volumes, root, 11).pvs, Names{});
+    EXPECT_TRUE(placeSnapshot(volumes, root, 11).elsewhere);
+    EXPECT_EQ(placeSnapshot(volumes, {"/dev/vda2", "/dev/vdb", "[unknown]"}, 11).pvs, Names{});
 }
 
 TEST_F(Lvm, ChangesNothingWhileARollbackIsPending)
@@ -256,24 +352,30 @@ TEST_F(Lvm, RemovesOnlyTheVolumeItListed)
 
 TEST_F(Lvm, ResizesOnlyWhatItCanSave)
 {
-    const std::string sizeTag4 = "norvasnap,norvasnap_size_" + std::to_string(4 * kExtent);
+    const auto tags = [](uint64_t extents) {
+        return "norvasnap,norvasnap_seq_1,norvasnap_size_" + std::to_string(extents * kExtent);
+    };
+    const auto retag = [](uint64_t from, uint64_t to) {
+        return "lvchange\t--deltag\tnorvasnap_size_" + std::to_string(from * kExtent) +
+               "\t--addtag\tnorvasnap_size_" + std::to_string(to * kExtent) + "\tvg/a\n";
+    };
     const struct {
         std::string snapshot;
         uint64_t size;
         bool done;
         std::string changes; // the lvm runs
     } rows[] = {
-        {lv("a", 4, "1796549000", sizeTag4), 0, true,
-         "lvresize\t-y\t-l\t129\tvg/a\nlvchange\t--deltag\tnorvasnap_size_16777216\t--addtag\t"
-         "norvasnap_size_536870912\tvg/a\n"},
+        {lv("a", 4, "1796549000", tags(4)), 0, true,
+         "lvresize\t-y\t-l\t129\tvg/a\n" + retag(4, 128)},
         {lv("a", kFull, "1796549000", kFullTags), 0, true, ""},
-        {lv("a", 10, "1796549000", sizeTag4, "-", "50.00"), 5 * kExtent, false, ""}, // holds 5
-        {lv("a", 10, "1796549000", sizeTag4, "-", "50.00"), 6 * kExtent, true,
-         "lvresize\t-y\t-l\t6\tvg/a\nlvchange\t--deltag\tnorvasnap_size_16777216\t--addtag\t"
-         "norvasnap_size_25165824\tvg/a\n"},
-        {lv("a", 4, "1796549000", sizeTag4, "I", "100.00"), 0, false, ""},
-        {lv("a", 4, "1796549000", sizeTag4, "-", "-"), 0, false, ""}, // inactive
-        {lv("a", 4, "1796549000", sizeTag4), kExtent - 1, false, ""},
+        {lv("a", 10, "1796549000", tags(10), "-", "50.00"), 5 * kExtent, false, ""}, // holds 5
+        {lv("a", 10, "1796549000", tags(10), "-", "50.00"), 6 * kExtent, true,
+         "lvresize\t-y\t-l\t6\tvg/a\n" + retag(10, 6)},
+        // Grown by LVM from 4 extents to 10: what LVM gave it stays.
+        {lv("a", 10, "1796549000", tags(4), "-", "50.00"), 2 * kExtent, true, retag(4, 2)},
+        {lv("a", 4, "1796549000", tags(4), "I", "100.00"), 0, false, ""},
+        {lv("a", 4, "1796549000", tags(4), "-", "-"), 0, false, ""}, // inactive
+        {lv("a", 4, "1796549000", tags(4)), kExtent - 1, false, ""},
     };
     for (const auto& row : rows) {
         std::filesystem::remove(dir_ / "changes");

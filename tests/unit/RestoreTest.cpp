@@ -82,8 +82,8 @@ TEST(Restore, TakesTheLibrarysSnapshotsAndTheOneMergingBackAsRestorePoints)
                percent + "\",\"lv_tags\":\"" + tags +
                "\",\"vg_extent_size\":\"4194304\",\"vg_free_count\":\"10\"}";
     };
-    const std::string full = "norvasnap,norvasnap_size_536870912",
-                      half = "norvasnap,norvasnap_size_268435456";
+    const std::string full = "norvasnap,norvasnap_size_536870912,norvasnap_seq_1",
+                      half = "norvasnap,norvasnap_size_268435456,norvasnap_seq_2";
     const std::string json =
         "{\"report\":[{\"lv\":[" + lv("root", "Owi-aos---", "", "1", "", "", 512) + "," +
         lv("b", "swi-a-s---", root.c_str(), "300", "100.00", full.c_str(), 516) + "," +
@@ -93,7 +93,7 @@ TEST(Restore, TakesTheLibrarysSnapshotsAndTheOneMergingBackAsRestorePoints)
         lv("e", "swi-a-s---", root.c_str(), "", "1.00", full.c_str(), 516) + "," +
         lv("mine", "swi-a-s---", root.c_str(), "50", "1.00", "", 516) + "," +
         lv("[m]", "Swi-a-s---", root.c_str(), "600", "2.00", full.c_str(), 516) + "," +
-        lv("[n]", "Swi-a-s---", root.c_str(), "700", "2.00", "", 516) + "]}]}";
+        lv("[n]", "Swi-a-s---", root.c_str(), "700", "2.00", "norvasnap", 516) + "]}]}";
     std::string why;
     const auto report = LvmReport::parse(json, {"vg", "root", vg + root}, why);
     ASSERT_TRUE(report) << why;
