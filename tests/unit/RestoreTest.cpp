@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// norva-snapshots-restore's decisions on text: which snapshots are restore points and in what
-// state, what changed between two dpkg databases and two /etc trees, the order of versions and
-// kernels, the look-around boot's command line, and the figures of `list`.
+// norva-snapshots-restore's decisions on text: what changed between two dpkg databases and two
+// /etc trees, the order of versions and kernels, the look-around boot's command line, and the
+// figures of `list`. Which snapshots are restore points, in what state, is the lvm suite's.
 #include "restore/BootEntry.h"
 #include "restore/DebianVersion.h"
 #include "restore/DpkgDatabase.h"
 #include "restore/FileTree.h"
 #include "restore/Formatting.h"
 #include "restore/Kernels.h"
-#include "restore/PointTable.h"
 
 #include <filesystem>
 #include <fstream>
@@ -54,46 +53,6 @@ TEST(Restore, TellsPackageChangesFromTwoDatabases)
     }
     EXPECT_EQ(lines, "0 gone >2\n0 norva-dummy >1.0\n1 old 1>\n2 bash 5.2-9>5.2-10\n"
                      "3 libc6:i386 2.36-9>2.36-8\n");
-}
-
-TEST(Restore, TakesTheLibrarysSnapshotsAndTheOneMergingBackAsRestorePoints)
-{
-    const std::string vg(32, 'v'), root = "root" + std::string(28, 'u');
-    const auto lv = [&](const char* name, const char* attr, const char* origin, const char* time,
-                        const char* percent, const char* tags, uint64_t mib) {
-        return std::string("{\"lv_name\":\"") + name + "\",\"vg_name\":\"vg\",\"lv_uuid\":\"" +
-               (std::string(name) + std::string(32, 'u')).substr(0, 32) + "\",\"vg_uuid\":\"" + vg +
-               "\",\"origin_uuid\":\"" + origin + "\",\"lv_attr\":\"" + attr + "\",\"lv_size\":\"" +
-               std::to_string(mib << 20) + "\",\"lv_time\":\"" + time + "\",\"snap_percent\":\"" +
-               percent + "\",\"lv_tags\":\"" + tags +
-               "\",\"vg_extent_size\":\"4194304\",\"vg_free_count\":\"10\"}";
-    };
-    const std::string full = "norvasnap,norvasnap_size_536870912,norvasnap_seq_1",
-                      half = "norvasnap,norvasnap_size_268435456,norvasnap_seq_2";
-    const std::string json =
-        "{\"report\":[{\"lv\":[" + lv("root", "Owi-aos---", "", "1", "", "", 512) + "," +
-        lv("b", "swi-a-s---", root.c_str(), "300", "100.00", full.c_str(), 516) + "," +
-        lv("a", "swi-a-s---", root.c_str(), "200", "99.99", half.c_str(), 256) + "," +
-        lv("c", "swi-I-s---", root.c_str(), "400", "100.00", full.c_str(), 516) + "," +
-        lv("d", "swi---s---", root.c_str(), "500", "", full.c_str(), 516) + "," +
-        lv("e", "swi-a-s---", root.c_str(), "", "1.00", full.c_str(), 516) + "," +
-        lv("mine", "swi-a-s---", root.c_str(), "50", "1.00", "", 516) + "," +
-        lv("[m]", "Swi-a-s---", root.c_str(), "600", "2.00", full.c_str(), 516) + "," +
-        lv("[n]", "Swi-a-s---", root.c_str(), "700", "2.00", "norvasnap", 516) + "]}]}";
-    std::string why;
-    const auto report = LvmReport::parse(json, {"vg", "root", vg + root}, why);
-    ASSERT_TRUE(report) << why;
-    std::string points;
-    for (const RestorePoint& point : restorePoints(*report)) {
-        points +=
-            point.fullName() + ":" + stateWord(point.state) + (point.fullSized ? "+" : "") + " ";
-    }
-    EXPECT_EQ(points, "vg/e:invalid+ vg/a:usable vg/b:overflowed+ vg/c:overflowed+ "
-                      "vg/d:invalid+ vg/m:merging+ ");
-    RestorePoint dashed;
-    dashed.name = "root_snap-1";
-    dashed.vgName = "my-vg";
-    EXPECT_EQ(dashed.device(), "/dev/mapper/my--vg-root_snap--1");
 }
 
 TEST(Restore, ComparesTreesByFactsAndLeavesDirectoryTimesAlone)
