@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The LVM2 snapshot library against the fake lvm (fake-lvm): what it lists, what it runs, what it
-// refuses, and that nothing of the caller reaches lvm.
+// refuses, and that nothing of the caller reaches lvm; the companion's restore points, read with
+// the library's pieces, beside what it lists.
 #include "LibraryPromises.h"
 #include "LvmSession.h"
 #include "PhysicalVolumes.h"
 #include "RootDevice.h"
 #include "RootLayout.h"
 #include "SnapshotRecord.h"
+#include "restore/PointTable.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -137,24 +139,44 @@ protected:
     std::unique_ptr<LvmSession> session_;
 };
 
-TEST_F(Lvm, ListsOurRootSnapshotsOldestFirst)
+// Which LVs are the library's snapshots of the root, oldest first, and which the companion's
+// restore points: those and the one being merged back. Nothing changes while it merges, and one
+// lvs serves the whole process until it changes something itself.
+TEST_F(Lvm, ListsOursAndChangesNothingWhileOneMergesBack)
 {
-    seed(ours("snap", kFull, 100, 3) + lv("undated", 4, "-", kFullTags) +
-         ours("grown", 6, 50, 4, 4 * kExtent) + lv("manual", 25, "1796549000", "-") +
-         lv("tool", 25, "1796549000", "other,backup") +
-         lv("handed", 25, "1796549000", "norvasnap") + // tagged by hand: not ours
-         lv("home", 10, "1796540000", "-", "-", "-", "-") +
-         lv("home_snap", 4, "1796549000", "norvasnap", "-", "0.01", uuidOf("home")));
-    EXPECT_EQ(listed(), "undated snap grown"); // in the order the promise table asks for
+    seed(lv("snap", kFull, "1796549500", kFullTags, "-", "99.99") +
+             lv("undated", 4, "-", kFullTags) + ours("grown", 6, 50, 4, 4 * kExtent) +
+             lv("manual", 25, "1796549000", "-") + lv("tool", 25, "1796549000", "other,backup") +
+             lv("handed", 25, "1796549000", "norvasnap") + // tagged by hand: not ours
+             lv("home", 10, "1796540000", "-", "-", "-", "-") +
+             lv("home_snap", 4, "1796549000", "norvasnap", "-", "0.01", uuidOf("home")) +
+             lv("over", 4, "1796549100", kFullTags, "-", "100") +
+             lv("bad", 4, "1796549200", kFullTags, "I") +
+             lv("off", 4, "1796549300", kFullTags, "-", "-") + // inactive
+             lv("back", kFull, "1796548000", kFullTags, "M") +
+             lv("handback", 4, "1796548000", "norvasnap", "M"), // merging, tagged by hand
+         1023, "R");
+    EXPECT_EQ(listed(), "undated over bad off snap grown");
+    std::string points;
+    for (const RestorePoint& point : restorePoints(*session_->report("restore"))) {
+        points += point.fullName() + " " + stateWord(point.state) + " " +
+                  std::to_string(point.fillingPercent) + (point.fullSized ? "% full, " : "%, ");
+    }
+    EXPECT_EQ(points, "vg/undated invalid 0%, vg/over overflowed 100%, vg/bad overflowed 100%, "
+                      "vg/off invalid 100%, vg/snap usable 99% full, vg/grown usable 0%, "
+                      "vg/back merging 0% full, ");
     const SnapshotList list = existing_lvm_snapshots();
-    EXPECT_EQ(lvm_snapshot_size(list[2]), 4 * kExtent); // grown by LVM: the asked size
+    EXPECT_EQ(lvm_snapshot_size(list[5]), 4 * kExtent); // grown by LVM: the asked size
+    EXPECT_EQ(root_vg_free_space(), (1023 - 128 - 2 * kFull - 6 * 4 - 6 - 3 * 25 - 10) * kExtent);
+    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_MERGE_PENDING);
+    EXPECT_FALSE(create_lvm_snapshot(kExtent));
+    EXPECT_FALSE(resize_lvm_snapshot(list[4], kExtent));
+    EXPECT_FALSE(remove_lvm_snapshot(list[4]));
     free_existing_lvm_snapshots(list);
-    // One lvs serves the whole process until it changes something itself.
-    EXPECT_EQ(root_vg_free_space(), (1023 - 128 - kFull - 4 - 6 - 3 * 25 - 10 - 4) * kExtent);
-    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_CAN_CREATE);
     EXPECT_EQ(file("calls"), "lvs\t-a\t--config\treport/time_format=\"%s\"\t--reportformat\tjson\t"
                              "--units\tb\t--nosuffix\t-o\t" +
                                  reportFields() + "\t-S\tvg_name=\"vg\"\n");
+    EXPECT_THAT(log_, HasSubstr("a snapshot is being merged back into vg/root"));
 }
 
 TEST_F(Lvm, KeepsTheLibraryPromises)
@@ -218,32 +240,6 @@ TEST(RootLayout, TakesSnapshotsOfTheLayoutsLvmTakesThemOf)
     }
 }
 
-// A root LVM reports but takes no snapshot of is no root volume for the library (code 1, as
-// where "/" is no LV at all), and lvs runs once for it; a RAID root is one like any other.
-TEST_F(Lvm, AnswersByTheRootsLayout)
-{
-    const struct {
-        std::string rootFlags, lvs;
-        int32_t code;
-        long runs; // of lvm
-    } rows[] = {
-        {"T", "", NORVA_NO_ROOT_VOLUME, 1},
-        {"R", "", NORVA_CAN_CREATE, 3}, // lvs, lvcreate, lvs
-        {"R", lv("back", kFull, "1796548000", kFullTags, "M"), NORVA_MERGE_PENDING, 1},
-    };
-    for (const auto& row : rows) {
-        std::filesystem::remove(dir_ / "calls");
-        seed(row.lvs, 1023, row.rootFlags);
-        newProcess();
-        EXPECT_EQ(can_create_lvm_snapshot(0), row.code) << row.rootFlags;
-        EXPECT_EQ(create_lvm_snapshot(0), row.code == NORVA_CAN_CREATE) << row.rootFlags;
-        EXPECT_EQ(listed().empty(), row.code != NORVA_CAN_CREATE) << row.rootFlags;
-        const std::string calls = file("calls");
-        EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), row.runs) << calls;
-    }
-    EXPECT_THAT(log_, HasSubstr("vg/root is a thin volume"));
-}
-
 // Only the devices of the root's LV, through its hidden parts, and the place of a snapshot.
 TEST(PhysicalVolumes, PutsASnapshotOnTheRootsPvsWhenTheyHaveTheRoom)
 {
@@ -270,20 +266,6 @@ TEST(PhysicalVolumes, PutsASnapshotOnTheRootsPvsWhenTheyHaveTheRoom)
     EXPECT_EQ(placeSnapshot(volumes, {"/dev/vda2", "/dev/vdb", "[unknown]"}, 11).pvs, Names{});
 }
 
-TEST_F(Lvm, ChangesNothingWhileARollbackIsPending)
-{
-    seed(ours("kept", kFull, 900, 1) + lv("back", kFull, "1796548000", kFullTags, "M"));
-    EXPECT_EQ(listed(), "kept");
-    const SnapshotList list = existing_lvm_snapshots();
-    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_MERGE_PENDING);
-    EXPECT_FALSE(create_lvm_snapshot(kExtent));
-    EXPECT_FALSE(resize_lvm_snapshot(list[0], kExtent));
-    EXPECT_FALSE(remove_lvm_snapshot(list[0]));
-    free_existing_lvm_snapshots(list);
-    EXPECT_EQ(file("changes"), "");
-    EXPECT_THAT(log_, HasSubstr("a snapshot is being merged back into vg/root"));
-}
-
 TEST_F(Lvm, AnswersWhetherASnapshotFitsInWholeExtents)
 {
     const struct {
@@ -308,7 +290,7 @@ TEST_F(Lvm, AnswersWhetherASnapshotFitsInWholeExtents)
 
 TEST_F(Lvm, CreatesTaggedSnapshotsOfTheAskedExtents)
 {
-    seed(ours("a", 4, 60, 4, 4 * kExtent));
+    seed(ours("a", 4, 60, 4, 4 * kExtent), 1023, "R"); // a RAID root is one like any other
     ASSERT_TRUE(create_lvm_snapshot(3 * kExtent + 5));
     ASSERT_TRUE(create_lvm_snapshot(0));
     EXPECT_EQ(root_vg_free_space(), (1023 - 128 - 4 - 3 - kFull) * kExtent);
@@ -402,19 +384,30 @@ TEST(RootDevice, FindsTheLogicalVolumeMountedAsSlash)
     EXPECT_EQ(dashed->uuid, std::string(kVgUuid) + kRootUuid);
     EXPECT_FALSE(identityFromDeviceMapper("vg-root-real", uuid));
     EXPECT_FALSE(identityFromDeviceMapper("vg-root", "CRYPT-LUKS2-abc"));
+    RestorePoint point; // the companion names a restore point's device as device-mapper does
+    point.name = "root_snap-1";
+    point.vgName = "my-vg";
+    EXPECT_EQ(point.device(), "/dev/mapper/my--vg-root_snap--1");
 }
 
-TEST_F(Lvm, OnAMachineWithoutAnLvRootEverythingFailsAndLvmNeverRuns)
+// Where "/" is a thin LV, of which LVM takes no classic snapshot, or no LV at all, everything
+// fails as where there is no root volume: lvs runs once for the thin root, lvm never for the other.
+TEST_F(Lvm, WithoutARootVolumeEverythingFails)
 {
-    std::ofstream(dir_ / "mountinfo") << "39 1 254:0 / / rw - ext4 /dev/vda rw\n";
-    newProcess();
-    EXPECT_EQ(listed(), "");
-    EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_NO_ROOT_VOLUME);
-    EXPECT_FALSE(create_lvm_snapshot(0));
-    EXPECT_EQ(root_volume_size(), 0U);
-    EXPECT_EQ(root_vg_free_space(), 0U);
-    EXPECT_EQ(boot_partition_used_space(), 0U);
-    EXPECT_EQ(file("calls"), "");
+    seed("", 1023, "T");
+    for (const long lvsRuns : {1, 0}) {
+        std::filesystem::remove(dir_ / "calls");
+        newProcess();
+        EXPECT_EQ(listed(), "");
+        EXPECT_EQ(can_create_lvm_snapshot(0), NORVA_NO_ROOT_VOLUME);
+        EXPECT_FALSE(create_lvm_snapshot(0));
+        EXPECT_EQ(root_volume_size(), 0U);
+        EXPECT_EQ(root_vg_free_space(), 0U);
+        EXPECT_EQ(boot_partition_used_space(), 0U);
+        EXPECT_EQ(std::ranges::count(file("calls"), '\n'), lvsRuns);
+        std::ofstream(dir_ / "mountinfo") << "39 1 254:0 / / rw - ext4 /dev/vda rw\n";
+    }
+    EXPECT_THAT(log_, HasSubstr("vg/root is a thin volume"));
 }
 
 TEST_F(Lvm, RunsLvmWithNothingOfOursAndKeepsItsComplaintsInTheLog)
@@ -445,23 +438,13 @@ TEST_F(Lvm, RunsLvmWithNothingOfOursAndKeepsItsComplaintsInTheLog)
     EXPECT_THAT(log_, HasSubstr("lvm lvs failed (exit status -1)"));
 }
 
-TEST(SnapshotSizes, FullSizeFillingAndUsedSpace)
+// The figures the lists' fill and the restore points' states come from are the listing test's.
+TEST(SnapshotSizes, FullSizeAndUsedSpace)
 {
-    EXPECT_EQ(fullSnapshotExtents({kExtent, kRootSize, 4096}), kFull);
     EXPECT_EQ(fullSnapshotExtents({kExtent, 64 << 20, 4096}), 17U);
     EXPECT_EQ(fullSnapshotExtents({4096, 1 << 20, 4096}), 259U); // header, 256, full area, end
     EXPECT_EQ(percentHundredths("75.93"), 7593U);
-    EXPECT_EQ(percentHundredths("100"), 10000U);
     EXPECT_EQ(percentHundredths("0.5"), 50U);
     EXPECT_EQ(usedBytes(uint64_t{1} << 60, 10000), uint64_t{1} << 60);
     EXPECT_EQ(usedBytes(10, 1), 1U); // rounded up
-    NorvaSnapshot snapshot;
-    snapshot.measurable = true;
-    snapshot.fillHundredths = 9999;
-    EXPECT_EQ(fillingPercent(snapshot), 99U);
-    snapshot.invalid = true;
-    EXPECT_EQ(fillingPercent(snapshot), 100U);
-    snapshot.invalid = false;
-    snapshot.measurable = false; // inactive: no figure
-    EXPECT_EQ(fillingPercent(snapshot), 100U);
 }
